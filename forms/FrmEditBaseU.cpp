@@ -254,6 +254,8 @@ void TFrmEditBase::bbtnSetClick()
     if (!checkOnSet(n))
         return;
     SetHeaderState(false);
+    if (QWidget *w = focusAfterSet())
+        w->setFocus();
 }
 
 void TFrmEditBase::bbtnCancelClick()

@@ -84,6 +84,8 @@ protected:
     // True in the input state, for the close question.
     virtual bool inputStateForClose() const;
     virtual QWidget *focusAfterSearch() const;
+    // Where the focus goes after a successful set; null leaves it alone.
+    virtual QWidget *focusAfterSet() const { return nullptr; }
     // Runs after a confirmed cancel, before the header state.
     virtual void beforeCancel() {}
     // The form's action (" 更 新 " / " 印 刷 ").
