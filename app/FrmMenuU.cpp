@@ -25,6 +25,8 @@ std::function<bool(const QString &)> TFrmMenu::openDocument = [](const QString &
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 };
 
+std::function<FormFactory(int)> TFrmMenu::factories = menuFormFactory;
+
 namespace {
 struct ButtonSpec {
     const char *caption;
@@ -87,7 +89,7 @@ TFrmMenu::TFrmMenu(QWidget *parent) : TFrmOBase(parent)
         b->setAutoDefault(false);
         b->setMinimumSize(180, 40);
         setHint(b, QString::fromUtf8(kButtons[i].hint));
-        b->setEnabled(bool(menuFormFactory(i + 1)));
+        b->setEnabled(bool(factories(i + 1)));
         connect(b, &QPushButton::clicked, this, [this, i] { openForm(i + 1); });
         buttons[size_t(i)] = b;
         if (i < 6)
@@ -148,7 +150,7 @@ void TFrmMenu::showEvent(QShowEvent *e)
 
 void TFrmMenu::openForm(int button)
 {
-    const FormFactory factory = menuFormFactory(button);
+    const FormFactory factory = factories(button);
     if (!factory)
         return;
     // Created fresh for every press, released after its modal loop whatever happened.

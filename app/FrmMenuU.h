@@ -38,6 +38,8 @@ public:
     static QString helpFilePath();
     // Opens a local file with the desktop's viewer; tests replace it.
     static std::function<bool(const QString &path)> openDocument;
+    // Where buttons find their forms; tests replace it.
+    static std::function<FormFactory(int button)> factories;
 
 protected:
     void showEvent(QShowEvent *e) override;
