@@ -1,19 +1,27 @@
 // Which working form each main-menu button opens. Buttons whose form is not
 // registered here stay disabled.
 #include "FrmMenuU.h"
+#include "FrmDefaultU.h"
+#include "FrmMntRoomU.h"
+#include "FrmSetHinadanU.h"
+#include "FrmSetMenberU.h"
 
 FormFactory menuFormFactory(int button)
 {
     switch (button) {
-    case 1: // 初期登録
     case 2: // 出席者入力
+        return [](QWidget *owner) -> QDialog * { return new TFrmSetMenber(owner); };
+    case 5: // 雛壇設定
+        return [](QWidget *owner) -> QDialog * { return new TFrmSetHinadan(owner); };
+    case 1: // 初期登録
+        return [](QWidget *owner) -> QDialog * { return new TFrmMntRoom(owner); };
     case 3: // テーブル割付
     case 4: // テーブル位置設定
-    case 5: // 雛壇設定
     case 6: // 席次表印刷
     case 7: // 出席者CSV取込
     case 8: // 出席者一覧リスト
     case 9: // 初期値設定処理
+        return [](QWidget *owner) -> QDialog * { return new TFrmDefault(owner); };
     default:
         return {};
     }
