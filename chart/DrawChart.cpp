@@ -204,8 +204,8 @@ void readReception(const ChartInputs &in, ChartData &d, ChartWriteBack *wb)
         d.head.bride = q.AsString(QStringLiteral("SINPUNM"));
         for (int n = 1; n <= 4; ++n) {
             Person &p = d.head.extra[n - 1];
-            p.kata1 = q.AsString(QStringLiteral("KATA%11").arg(n));
-            p.kata2 = q.AsString(QStringLiteral("KATA%12").arg(n));
+            p.kata1 = q.AsString(QStringLiteral("KATA%1").arg(n) + QLatin1Char('1'));
+            p.kata2 = q.AsString(QStringLiteral("KATA%1").arg(n) + QLatin1Char('2'));
             p.name = q.AsString(QStringLiteral("NAME%1").arg(n));
             p.keisho = q.AsString(QStringLiteral("KEISHO%1").arg(n));
         }
@@ -490,8 +490,9 @@ ChartResult DrawChart(const ChartInputs &in, TplPrev &doc, TplSetPrinter &printe
     }
 
     // 8..13. The page; EndDoc runs however the drawing ends.
+    // The document takes paper and frame from the same printer settings.
     doc.setPrinter(&printer);
-    doc.setPageFrame(pf);
+    doc.setPageFrame(std::nullopt);
     doc.BeginDoc();
     ChartResult result{ChartStatus::Done, QString()};
     try {

@@ -1,6 +1,7 @@
 // kivora-tool: installing the data folder and working without a window.
 #include "Installer.h"
 #include "DataFolder.h"
+#include "ChartCommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -19,6 +20,8 @@ void err(const QString &line)
 void usage()
 {
     err(QStringLiteral("使い方: kivora-tool init [--data-folder DIR]"));
+    err(QStringLiteral("        kivora-tool demo [--data-folder DIR] [--replace]"));
+    err(QStringLiteral("        kivora-tool chart 管理番号 [--out ファイル.png|.pdf|.json] [--dpi N] [--data-folder DIR]"));
 }
 
 int cmdInit(const QStringList &args)
@@ -52,7 +55,12 @@ int cmdInit(const QStringList &args)
 
 int main(int argc, char **argv)
 {
-    std::unique_ptr<QCoreApplication> app = std::make_unique<QCoreApplication>(argc, argv);
+    // Charts measure text, which needs fonts and so a GUI application.
+    const bool gui = argc > 1 && commandNeedsGui(argv[1]);
+    if (gui)
+        chooseHeadlessPlatform();
+    std::unique_ptr<QCoreApplication> app = gui ? std::make_unique<QGuiApplication>(argc, argv)
+                                                : std::make_unique<QCoreApplication>(argc, argv);
     QStringList args = app->arguments().mid(1);
     if (args.isEmpty()) {
         usage();
@@ -61,6 +69,10 @@ int main(int argc, char **argv)
     const QString command = args.takeFirst();
     if (command == QLatin1String("init"))
         return cmdInit(args);
+    if (command == QLatin1String("demo"))
+        return cmdDemo(args);
+    if (command == QLatin1String("chart"))
+        return cmdChart(args);
     usage();
     return 2;
 }
