@@ -3,6 +3,7 @@
 #include "FrmMenuU.h"
 #include "FrmDefaultU.h"
 #include "FrmMntRoomU.h"
+#include "FrmPrintU.h"
 #include "FrmSetHinadanU.h"
 #include "FrmSetMenberU.h"
 
@@ -18,6 +19,7 @@ FormFactory menuFormFactory(int button)
     case 3: // テーブル割付
     case 4: // テーブル位置設定
     case 6: // 席次表印刷
+        return [](QWidget *owner) -> QDialog * { return new TFrmPrint(owner); };
     case 7: // 出席者CSV取込
     case 8: // 出席者一覧リスト
     case 9: // 初期値設定処理
