@@ -172,8 +172,10 @@ void TFrmSetHinadan::loadInput(int n)
             f.setText(text::trimRight(qrySQL.AsString(f.column)));
     }
     qrySQL.Close();
-    edtSinroNm->setFocus();
 }
+
+// The input area is enabled only after loading, so the focus is given here.
+QWidget *TFrmSetHinadan::focusAfterSet() const { return edtSinroNm; }
 
 void TFrmSetHinadan::bbtnExecuteClick()
 {

@@ -30,6 +30,7 @@ public:
 
 protected:
     void loadInput(int kanriNo) override;
+    QWidget *focusAfterSet() const override;
     void resetInputs(bool header) override;
     void bbtnExecuteClick() override;
 

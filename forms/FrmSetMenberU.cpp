@@ -364,9 +364,11 @@ void TFrmSetMenber::loadInput(int n)
     }
     qrySQL.Close();
     lstvMenber->addTopLevelItems(items);
-    edtKata1->setFocus();
     showCount();
 }
+
+// The input area is enabled only after loading, so the focus is given here.
+QWidget *TFrmSetMenber::focusAfterSet() const { return edtKata1; }
 
 QList<Cells> TFrmSetMenber::rows() const
 {
@@ -502,6 +504,17 @@ void TFrmSetMenber::writeList(int n)
     const QList<Cells> list = rows();
     // Clear and rewrite as one unit: a failure part-way keeps the stored list.
     TTransaction tx;
+    try {
+        writeRows(n, list);
+    } catch (...) {
+        qrySQL.Close(); // no statement left open while rolling back
+        throw;
+    }
+    tx.Commit();
+}
+
+void TFrmSetMenber::writeRows(int n, const QList<Cells> &list)
+{
     qrySQL.Close();
     qrySQL << QStringLiteral("DELETE FROM D_TABLE WHERE KANRINO = :KANRINO");
     qrySQL.SetParam(QStringLiteral("KANRINO"), n);
@@ -531,7 +544,6 @@ void TFrmSetMenber::writeList(int n)
         qrySQL.ExecSQL();
     }
     qrySQL.Close();
-    tx.Commit();
 }
 
 void TFrmSetMenber::bbtnExecuteClick()

@@ -94,12 +94,14 @@ public:
 
 protected:
     void loadInput(int kanriNo) override;
+    QWidget *focusAfterSet() const override;
     void resetInputs(bool header) override;
     void bbtnExecuteClick() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void addRow(const menber::Cells &c);
+    void writeRows(int n, const QList<menber::Cells> &list);
     void clearFields(bool keisho);
     void deselect();
     void showCount();
