@@ -7,12 +7,15 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QCursor>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPen>
+#include <QRawFont>
+#include <QTextLayout>
 
 #include <cmath>
 
@@ -124,10 +127,33 @@ struct Metrics
     double width(const QString &t) const { return fm.horizontalAdvance(t) * scale; }
     double cellHeight() const { return (fm.ascent() + fm.descent()) * scale; }
     double ascent() const { return fm.ascent() * scale; }
+    // The glyphs' own outline box relative to the start of the baseline.
+    // Taken from the laid-out glyph runs: QFontMetricsF::boundingRect is
+    // off for text that mixes scripts.
     QRectF ink(const QString &t) const
     {
-        const QRectF r = fm.boundingRect(t);
-        return QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale);
+        QTextLayout layout(t, ref);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        if (!line.isValid())
+            return QRectF();
+        QRectF u;
+        const auto runs = layout.glyphRuns();
+        for (const QGlyphRun &run : runs) {
+            const QRawFont raw = run.rawFont();
+            const auto glyphs = run.glyphIndexes();
+            const auto pos = run.positions();
+            for (int i = 0; i < glyphs.size() && i < pos.size(); ++i) {
+                const QRectF b = raw.boundingRect(glyphs[i]);
+                if (!b.isEmpty())
+                    u |= b.translated(pos[i]);
+            }
+        }
+        if (u.isNull())
+            return QRectF();
+        u.translate(0, -line.ascent());
+        return QRectF(u.x() * scale, u.y() * scale, u.width() * scale, u.height() * scale);
     }
 };
 

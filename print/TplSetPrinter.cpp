@@ -75,7 +75,15 @@ int paperSizeMm(int dots, int dpi)
 
 DeviceValues fullSheetDeviceValues(const QPageSize &size, QPageLayout::Orientation orientation, int dpi)
 {
-    QSize px = size.sizePixels(dpi);
+    // From the size's own definition: QPageSize::sizePixels goes through
+    // whole points and is up to half a point off (A3 would be 420.2 mm).
+    QSizeF inch;
+    switch (size.definitionUnits()) {
+    case QPageSize::Millimeter: inch = size.definitionSize() / 25.4; break;
+    case QPageSize::Inch: inch = size.definitionSize(); break;
+    default: inch = size.size(QPageSize::Point) / 72.0; break;
+    }
+    QSize px(qRound(inch.width() * dpi), qRound(inch.height() * dpi));
     if (orientation == QPageLayout::Landscape)
         px.transpose();
     const int w = px.width();
