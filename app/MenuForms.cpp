@@ -4,6 +4,7 @@
 #include "FrmDefaultU.h"
 #include "FrmMntRoomU.h"
 #include "FrmPrintU.h"
+#include "FrmPrnMenberU.h"
 #include "FrmSetHinadanU.h"
 #include "FrmSetMenberU.h"
 
@@ -22,6 +23,7 @@ FormFactory menuFormFactory(int button)
         return [](QWidget *owner) -> QDialog * { return new TFrmPrint(owner); };
     case 7: // 出席者CSV取込
     case 8: // 出席者一覧リスト
+        return [](QWidget *owner) -> QDialog * { return new TFrmPrnMenber(owner); };
     case 9: // 初期値設定処理
         return [](QWidget *owner) -> QDialog * { return new TFrmDefault(owner); };
     default:
