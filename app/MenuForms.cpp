@@ -11,17 +11,20 @@
 FormFactory menuFormFactory(int button)
 {
     switch (button) {
-    case 2: // 出席者入力
-        return [](QWidget *owner) -> QDialog * { return new TFrmSetMenber(owner); };
-    case 5: // 雛壇設定
-        return [](QWidget *owner) -> QDialog * { return new TFrmSetHinadan(owner); };
     case 1: // 初期登録
         return [](QWidget *owner) -> QDialog * { return new TFrmMntRoom(owner); };
+    case 2: // 出席者入力
+        return [](QWidget *owner) -> QDialog * { return new TFrmSetMenber(owner); };
     case 3: // テーブル割付
+        return {};
     case 4: // テーブル位置設定
+        return {};
+    case 5: // 雛壇設定
+        return [](QWidget *owner) -> QDialog * { return new TFrmSetHinadan(owner); };
     case 6: // 席次表印刷
         return [](QWidget *owner) -> QDialog * { return new TFrmPrint(owner); };
     case 7: // 出席者CSV取込
+        return {};
     case 8: // 出席者一覧リスト
         return [](QWidget *owner) -> QDialog * { return new TFrmPrnMenber(owner); };
     case 9: // 初期値設定処理
