@@ -272,6 +272,28 @@ TEST_F(PrintFormTest, FailedUpdateStillDrawsWithTheStoredOptions)
     EXPECT_TRUE(form->isVisible());
 }
 
+TEST_F(PrintFormTest, WithoutPrinterValuesTheFormLoadsAndTheRunStopsWithAWarning)
+{
+    addReception(2);
+    form->plSetPrinter.setDeviceValuesOverride(DeviceValues{});
+    setReception(2);
+    EXPECT_EQ(form->lblPHeight->text(), QString());
+    EXPECT_EQ(form->lblPWidth->text(), QString());
+    EXPECT_EQ(form->lblSinroSei->text(), QStringLiteral("山田"));
+
+    bool previewed = false;
+    scripted().onPreview = [&](TplPrev &, TplSetPrinter *, const QString &) { previewed = true; };
+    scripted().answers = {true};
+    form->trkKata->setValue(-4);
+    clickPrint();
+    EXPECT_FALSE(previewed);
+    EXPECT_EQ(scripted().texts(QStringLiteral("warning")).size(), 1);
+    EXPECT_EQ(scripted().texts(QStringLiteral("question")), QStringList{kPrintQuestion}); // no close question
+    EXPECT_EQ(col(2, QStringLiteral("KATASZ")).toInt(), -4); // the options were stored before the run
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isHeaderState());
+}
+
 TEST_F(PrintFormTest, VanishedReceptionWarnsAndAsksToClose)
 {
     for (bool closeAnswer : {false, true}) {
