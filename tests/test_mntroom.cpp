@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -716,4 +717,32 @@ TEST_F(MntRoomTest, NewUserRegistersChangesReopensAndDeletes)
     dlg.loadRows();
     EXPECT_EQ(dlg.rowCount(), 0);
     EXPECT_TRUE(QFile::exists(dataFolder() + QStringLiteral("PlPrint12.plv")));
+
+    // Registering 12 again starts from its printer settings.
+    form->plSetPrinter.setPaperName(QPageSize::name(QPageSize::A4));
+    setNumber(*form, 12, QStringLiteral("再登録"));
+    EXPECT_EQ(form->pnlUpdKbn->text(), QStringLiteral("登録"));
+    EXPECT_EQ(form->lblPHeight->text(), QStringLiteral("297"));
+    EXPECT_EQ(form->lblPWidth->text(), QStringLiteral("420"));
+}
+
+TEST(FontNameBox, ListsInstalledFamiliesInTheirOwnFaceAndKeepsUnknownNames)
+{
+    TFontNameComboBox box;
+    EXPECT_EQ(box.fontName(), QStringLiteral("ＭＳ Ｐ明朝"));
+    const QStringList families = QFontDatabase::families();
+    ASSERT_FALSE(families.isEmpty());
+    const QString installed = families.first();
+    const int before = box.count();
+    box.setFontName(installed);
+    EXPECT_EQ(box.fontName(), installed);
+    EXPECT_EQ(box.count(), before);
+    const int i = box.currentIndex();
+    EXPECT_EQ(box.itemData(i, Qt::FontRole).value<QFont>().family(), installed);
+
+    box.setFontName(QStringLiteral("No Such Face"));
+    box.setFontName(installed);
+    box.setFontName(QStringLiteral("No Such Face"));
+    EXPECT_EQ(box.fontName(), QStringLiteral("No Such Face"));
+    EXPECT_EQ(box.count(), before + 1);
 }
