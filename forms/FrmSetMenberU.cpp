@@ -195,6 +195,7 @@ TFrmSetMenber::TFrmSetMenber(QWidget *parent) : TFrmEditBase(menberSettings(), p
     cmbKeisho->setCurrentIndex(-1);
     cmbKeisho->clearEditText();
     ByteLimit::apply(cmbKeisho, 6);
+    cmbKeisho->setMinimumWidth(90);
 
     lblTableNm = makeDisplay(QStringLiteral("lblTableNm"), area);
     lblRow = makeDisplay(QStringLiteral("lblRow"), area);

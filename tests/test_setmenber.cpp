@@ -167,7 +167,6 @@ TEST_F(SetMenberTest, LayoutColumnsAndMenuEntry)
     for (int i = 0; i < menber::CellCount; ++i)
         captions << f->lstvMenber->headerItem()->text(i);
     EXPECT_EQ(captions, QStringList({"名前", "敬称", "肩書き１", "肩書き２", "ﾃｰﾌﾞﾙ", "段", "列", "位置", ""}));
-    EXPECT_TRUE(f->lstvMenber->isColumnHidden(menber::SortNo));
 
     f->resize(1100, 700);
     QApplication::processEvents();
@@ -175,6 +174,7 @@ TEST_F(SetMenberTest, LayoutColumnsAndMenuEntry)
     for (int i = 0; i < menber::SortNo; ++i)
         EXPECT_EQ(f->lstvMenber->columnWidth(i), expected[size_t(i)]) << i;
     EXPECT_GT(f->lstvMenber->columnWidth(0), 0.2 * 760);
+    EXPECT_TRUE(f->lstvMenber->isColumnHidden(menber::SortNo));
 
     // Menu button 2 opens this form.
     const FormFactory factory = menuFormFactory(2);
