@@ -30,6 +30,7 @@ QLabel *makePathLabel(const QString &name, QWidget *parent)
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(QFrame::Sunken);
     l->setMinimumWidth(300);
+    l->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return l;
 }
 

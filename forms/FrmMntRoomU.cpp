@@ -77,6 +77,7 @@ QLabel *makePathLabel(const QString &name, QWidget *parent)
     l->setFrameShadow(QFrame::Sunken);
     l->setAutoFillBackground(true);
     l->setMinimumWidth(300);
+    l->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     l->setProperty("Tag", 1);
     return l;
 }
