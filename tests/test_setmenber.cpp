@@ -323,6 +323,18 @@ TEST_F(SetMenberTest, RowButtonsWithoutSelectionOrAtTheEnds)
     f->Delete1->trigger();
     EXPECT_EQ(listed(*f), before.mid(1));
     EXPECT_EQ(scripted().all(), QStringList(2, QStringLiteral("question: 青木 様を削除します。\r\nよろしいですか？")));
+
+    // Every row removed: the update deletes the reception's attendees only.
+    for (int i = 0; i < 2; ++i) {
+        clickRow(*f, 0);
+        scripted().answers = {true};
+        f->bbtnDel->click();
+    }
+    EXPECT_EQ(f->lblNin->text(), QStringLiteral("0"));
+    update(*f);
+    EXPECT_EQ(scripted().texts(QStringLiteral("information")), QStringList({"正常に更新されました。"}));
+    EXPECT_TRUE(stored(1).isEmpty());
+    EXPECT_EQ(stored(2).size(), 1);
 }
 
 TEST_F(SetMenberTest, FailedUpdateLeavesStoredAttendeesAsTheyWere)
