@@ -200,6 +200,13 @@ TplPrev::TplPrev()
     m_font.height = DefaultFontHeight;
 }
 
+TplPrev::~TplPrev()
+{
+    // A run that never reached EndDoc must not leave the wait cursor behind.
+    if (m_waitCursor)
+        QGuiApplication::restoreOverrideCursor();
+}
+
 void TplPrev::BeginDoc()
 {
     m_pages.clear();

@@ -95,6 +95,9 @@ public:
     static constexpr int DefaultFontHeight = -37;
 
     TplPrev();
+    ~TplPrev();
+    TplPrev(const TplPrev &) = delete;
+    TplPrev &operator=(const TplPrev &) = delete;
 
     // Page paper and printable area come from the linked printer settings,
     // or from an explicit frame (tests, or a caller that computed one).

@@ -1,8 +1,20 @@
 #include "PrintDialogs.h"
 
-#include <QMessageBox>
+#include "PrinterSetupDialog.h"
+#include "TplPrevForm.h"
 
-// Replaced by the real dialogs of the printing pipeline.
-bool execPrinterSetupDialog(QWidget *, PrinterSetupChoice &) { return false; }
+bool execPrinterSetupDialog(QWidget *parent, PrinterSetupChoice &choice)
+{
+    PrinterSetupDialog dialog(choice, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    choice = dialog.choice();
+    return true;
+}
 
-void execPreviewWindow(QWidget *, TplPrev &, TplSetPrinter *, const QString &) {}
+void execPreviewWindow(QWidget *parent, TplPrev &doc, TplSetPrinter *printer, const QString &caption)
+{
+    TplPrevForm form(doc, printer, caption, parent);
+    form.setWindowState(form.windowState() | Qt::WindowMaximized);
+    form.exec();
+}
