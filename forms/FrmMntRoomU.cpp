@@ -509,11 +509,16 @@ void TFrmMntRoom::loadExisting(TQuery &q, int n)
     }
     cmbFont->setFontName(q.AsString(QStringLiteral("PRNFONT")));
 
-    const QString legacy = legacyPrinterSettingsPath(n);
-    if (QFileInfo::exists(legacy))
-        plSetPrinter.LoadSettings(legacy);
-    else
-        plSetPrinter.SetLandscape(true);
+    // The older place only stands in for a reception that has no settings
+    // file of its own yet; a saved file must not be overridden, or the saved
+    // orientation would be lost on every reopening.
+    if (!QFileInfo::exists(printerSettingsPath(n))) {
+        const QString legacy = legacyPrinterSettingsPath(n);
+        if (QFileInfo::exists(legacy))
+            plSetPrinter.LoadSettings(legacy);
+        else
+            plSetPrinter.SetLandscape(true);
+    }
 
     for (int t = 0; t < 5; ++t)
         LoadedTableCounts[size_t(t)] = cmbCol[size_t(t)]->currentIndex();

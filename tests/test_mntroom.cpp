@@ -11,6 +11,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QLabel>
@@ -492,8 +494,7 @@ TEST_F(MntRoomTest, PrinterSettingsAreSavedAndRestored)
     QTest::mouseClick(form->bbtnPaper, Qt::LeftButton);
     EXPECT_EQ(form->lblPWidth->text(), QStringLiteral("420"));
 
-    // Portrait A5 saved; an existing reception without a file in the older
-    // place opens in landscape on the saved paper.
+    // Portrait A5 saved: reopening keeps paper and orientation.
     scripted().onPrinterSetup = [](PrinterSetupChoice &c) {
         c.paperName = QPageSize::name(QPageSize::A5);
         c.landscape = false;
@@ -506,8 +507,9 @@ TEST_F(MntRoomTest, PrinterSettingsAreSavedAndRestored)
     form->plSetPrinter.setPaperName(QPageSize::name(QPageSize::A4));
     setNumber(*form, 12);
     EXPECT_EQ(form->plSetPrinter.GetPaperName(), QPageSize::name(QPageSize::A5));
-    EXPECT_EQ(form->lblPHeight->text(), QStringLiteral("148"));
-    EXPECT_EQ(form->lblPWidth->text(), QStringLiteral("210"));
+    EXPECT_FALSE(form->plSetPrinter.IsLandscape());
+    EXPECT_EQ(form->lblPHeight->text(), QStringLiteral("210"));
+    EXPECT_EQ(form->lblPWidth->text(), QStringLiteral("148"));
 }
 
 TEST_F(MntRoomTest, QuotesAreStoredAndShownAsTyped)
@@ -745,4 +747,37 @@ TEST(FontNameBox, ListsInstalledFamiliesInTheirOwnFaceAndKeepsUnknownNames)
     box.setFontName(QStringLiteral("No Such Face"));
     EXPECT_EQ(box.fontName(), QStringLiteral("No Such Face"));
     EXPECT_EQ(box.count(), before + 1);
+}
+
+TEST_F(MntRoomTest, OlderSettingsPlaceStandsInOnlyForAMissingFile)
+{
+    seedReception(41, {2}, false);
+    // Settings left by an older installation, in "Print" next to the program.
+    const QString olderDir = QCoreApplication::applicationDirPath() + QStringLiteral("/Print");
+    ASSERT_TRUE(QDir().mkpath(olderDir));
+    const QString older = olderDir + QStringLiteral("/PlPrint41");
+    {
+        TplSetPrinter p;
+        p.setPaperName(QPageSize::name(QPageSize::B5));
+        p.SetLandscape(false);
+        ASSERT_TRUE(p.SaveSettings(older));
+    }
+    auto form = openForm();
+    setNumber(*form, 41);
+    EXPECT_EQ(form->plSetPrinter.GetPaperName(), QPageSize::name(QPageSize::B5));
+    EXPECT_FALSE(form->plSetPrinter.IsLandscape());
+
+    // Once the reception has a file of its own, that file wins.
+    scripted().answers.push_back(true);
+    form->bbtnCancel->click();
+    {
+        TplSetPrinter p;
+        p.setPaperName(QPageSize::name(QPageSize::A3));
+        p.SetLandscape(true);
+        ASSERT_TRUE(p.SaveSettings(dataFolder() + QStringLiteral("PlPrint41.plv")));
+    }
+    setNumber(*form, 41);
+    EXPECT_EQ(form->plSetPrinter.GetPaperName(), QPageSize::name(QPageSize::A3));
+    EXPECT_TRUE(form->plSetPrinter.IsLandscape());
+    QDir(olderDir).removeRecursively();
 }
