@@ -83,7 +83,10 @@ DeviceValues fullSheetDeviceValues(const QPageSize &size, QPageLayout::Orientati
     case QPageSize::Inch: inch = size.definitionSize(); break;
     default: inch = size.size(QPageSize::Point) / 72.0; break;
     }
-    QSize px(qRound(inch.width() * dpi), qRound(inch.height() * dpi));
+    // Rounded up, so that the page frame (truncated to 0.1 mm) comes out as
+    // the nominal paper: 297 mm at 1200 dpi is 14031.5 dots; 14032 gives 2970.
+    const auto dots = [dpi](double inches) { return int(std::ceil(inches * dpi - 1e-6)); };
+    QSize px(dots(inch.width()), dots(inch.height()));
     if (orientation == QPageLayout::Landscape)
         px.transpose();
     const int w = px.width();

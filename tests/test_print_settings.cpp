@@ -1,5 +1,6 @@
 // Printer settings: device values, the settings file, the setup dialog seam.
 #include "TestEnv.h"
+#include "TplPrev.h"
 #include "TplSetPrinter.h"
 
 #include <QDir>
@@ -77,13 +78,17 @@ TEST_F(PrintSettingsTest, BuiltInPdfPrinterHasRealDeviceValues)
     p.SetLandscape(false);
     EXPECT_EQ(p.GetPaperName(), QStringLiteral("A4"));
     EXPECT_FALSE(p.IsLandscape());
-    const int want[] = {1200, 1200, 9921, 14031, 9921, 14031, 0, 14031, 0, 9921};
+    // 210 × 297 mm at 1200 dpi, rounded up to whole dots.
+    const int want[] = {1200, 1200, 9922, 14032, 9922, 14032, 0, 14032, 0, 9922};
     for (int kind = 1; kind <= 10; ++kind)
         EXPECT_EQ(p.GetDeviceValue(kind), want[kind - 1]) << "kind " << kind;
     p.SetLandscape(true);
     EXPECT_TRUE(p.IsLandscape());
-    EXPECT_EQ(p.GetDeviceValue(3), 14031);
-    EXPECT_EQ(p.GetDeviceValue(4), 9921);
+    EXPECT_EQ(p.GetDeviceValue(3), 14032);
+    EXPECT_EQ(p.GetDeviceValue(4), 9922);
+    const PageFrame f = computePageFrame(p.deviceValues());
+    EXPECT_EQ(f.PaperW, 2970);
+    EXPECT_EQ(f.PaperH, 2100);
     EXPECT_EQ(paperSizeMm(p.GetDeviceValue(3), p.GetDeviceValue(1)), 297);
     EXPECT_TRUE(p.paperNames().contains(QStringLiteral("A3")));
 
