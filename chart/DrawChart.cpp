@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 
 #include <algorithm>
 #include <array>
@@ -172,6 +173,14 @@ void readReception(const ChartInputs &in, ChartData &d, ChartWriteBack *wb)
     screen.setPixelSize(100);
     screen.setHintingPreference(QFont::PreferNoHinting);
     const QFontMetricsF fm(screen);
+    // Honorifics repeat on nearly every row: measure each text once.
+    QHash<QString, qreal> widths;
+    auto widthOf = [&](const QString &t) {
+        auto it = widths.constFind(t);
+        if (it == widths.constEnd())
+            it = widths.insert(t, fm.horizontalAdvance(t));
+        return *it;
+    };
     QString widestName, widestKeisho;
     qreal nameW = 0, keishoW = 0;
     q << QStringLiteral("SELECT NAME, KEISHO FROM D_TABLE WHERE KANRINO = :KANRINO");
@@ -179,12 +188,12 @@ void readReception(const ChartInputs &in, ChartData &d, ChartWriteBack *wb)
     for (q.Open(); !q.Eof(); q.Next()) {
         const QString name = text::trim(q.AsString(QStringLiteral("NAME")));
         const QString keisho = text::trim(q.AsString(QStringLiteral("KEISHO")));
-        const qreal nw = fm.horizontalAdvance(name);
+        const qreal nw = widthOf(name);
         if (nw > nameW) {
             nameW = nw;
             widestName = name;
         }
-        const qreal kw = fm.horizontalAdvance(keisho);
+        const qreal kw = widthOf(keisho);
         if (kw > keishoW) {
             keishoW = kw;
             widestKeisho = keisho;
