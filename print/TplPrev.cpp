@@ -18,6 +18,7 @@
 #include <QTextLayout>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -169,9 +170,28 @@ struct TextPlan
     QRectF ink; // relative to the origin on the baseline
 };
 
+// The chart measures many texts in the same few fonts; resolving a font
+// is the costly part, so the last ones are kept.
+const Metrics &metricsFor(const PrevFont &pf)
+{
+    struct Entry
+    {
+        PrevFont font;
+        Metrics metrics;
+    };
+    thread_local std::vector<Entry> cache;
+    for (const Entry &e : cache)
+        if (e.font.face == pf.face && e.font.height == pf.height && e.font.style == pf.style)
+            return e.metrics;
+    if (cache.size() >= 16)
+        cache.erase(cache.begin());
+    cache.push_back(Entry{pf, Metrics(pf)});
+    return cache.back().metrics;
+}
+
 TextPlan plan(const PrevFont &pf, const QString &text)
 {
-    const Metrics m(pf);
+    const Metrics &m = metricsFor(pf);
     TextPlan p;
     p.width = m.width(text);
     p.cell = m.cellHeight();
@@ -288,8 +308,8 @@ void TplPrev::DrawCircle(int CX, int CY, int D)
     record(std::move(op));
 }
 
-double TplPrev::textWidthF(const QString &text) const { return Metrics(m_font).width(text); }
-double TplPrev::textHeightF() const { return Metrics(m_font).cellHeight(); }
+double TplPrev::textWidthF(const QString &text) const { return metricsFor(m_font).width(text); }
+double TplPrev::textHeightF() const { return metricsFor(m_font).cellHeight(); }
 int TplPrev::TextWidth(const QString &text) const { return ceilUnits(textWidthF(text)); }
 int TplPrev::TextHeight(const QString &) const { return ceilUnits(textHeightF()); }
 

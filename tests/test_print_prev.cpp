@@ -113,6 +113,15 @@ TEST_F(PrintPrevTest, BeginDocTakesTheLinkedPrinterAndDiscardsThePreviousDocumen
     EXPECT_EQ(doc.frame().PaperW, 4200); // A3 across, 1200 dpi, truncated
     EXPECT_EQ(doc.frame().PaperH, 2970);
     EXPECT_EQ(doc.frame().PrintR, doc.frame().PaperW);
+    // The PDF sheet is the printer's paper the right way round.
+    QTemporaryDir dir;
+    ASSERT_TRUE(doc.savePdf(dir.filePath(QStringLiteral("a3.pdf"))));
+    QFile pdf(dir.filePath(QStringLiteral("a3.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    const int at = bytes.indexOf("/MediaBox");
+    ASSERT_GE(at, 0);
+    EXPECT_TRUE(bytes.mid(at).startsWith("/MediaBox [0 0 1191")) << bytes.mid(at, 40).toStdString();
 
     doc.BeginDoc();
     EXPECT_EQ(doc.pageCount(), 1);
