@@ -8,6 +8,7 @@
 #include <memory>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 PictureError::PictureError(const QString &path, const QString &message)
     : std::runtime_error(message.toStdString()), m_path(path), m_message(message)
@@ -39,7 +40,13 @@ void jpegErrorExit(j_common_ptr cinfo)
     std::longjmp(err->jump, 1);
 }
 
-void jpegSilent(j_common_ptr, int) {}
+// Warnings are ignored except a premature end of data: libjpeg would fill
+// the rest with grey and call it a picture; a cut-off file is an error.
+void jpegMessage(j_common_ptr cinfo, int level)
+{
+    if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+        jpegErrorExit(cinfo);
+}
 
 } // namespace
 
@@ -66,7 +73,7 @@ QImage loadJpeg(const QString &path, qint64 maxPixels)
     JpegError jerr{};
     cinfo.err = jpeg_std_error(&jerr.mgr);
     jerr.mgr.error_exit = jpegErrorExit;
-    jerr.mgr.emit_message = jpegSilent;
+    jerr.mgr.emit_message = jpegMessage;
 
     // Everything the jump may skip over lives outside this frame's
     // automatic objects with destructors: the image is built afterwards.

@@ -85,6 +85,9 @@ TEST_F(PictureTest, BrokenJpegIsAnErrorNotACrash)
 {
     const QByteArray jpeg = jpegBytes(64, 48);
     expectError(write(QStringLiteral("truncated.jpg"), jpeg.left(jpeg.size() / 3)));
+    // Cut inside the picture data: libjpeg alone would return a grey-filled image.
+    expectError(write(QStringLiteral("cut-in-scan.jpg"), jpeg.left(jpeg.size() - 200)), picture::MaxPixels,
+                QStringLiteral("Premature end of JPEG file"));
     expectError(write(QStringLiteral("header-only.jpg"), jpeg.left(20)));
     expectError(write(QStringLiteral("garbage.jpg"), QByteArray("this is plain text, not a picture\n").repeated(20)));
     expectError(write(QStringLiteral("empty.JPG"), QByteArray()));
