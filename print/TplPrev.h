@@ -80,7 +80,9 @@ struct PrevOp
     double emSize = 0;
     double originX = 0;
     double baseline = 0;
-    PrevBox box;                      // cell box: visible left/right, cell top/bottom
+    // Text: visible left/right and cell top/bottom. Lines, rectangles,
+    // circles and pictures: the outline's extent (a circle's uses its radius).
+    PrevBox box;
     PrevBox ink;                      // the glyphs' own bounding box
     std::optional<PrevBox> clip;      // TextInRect*: cut to this rectangle
     QImage picture;                   // DrawPicture: decoded picture
