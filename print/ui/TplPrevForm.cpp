@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -110,6 +111,7 @@ TplPrevForm::TplPrevForm(TplPrev &doc, TplSetPrinter *printer, const QString &ca
     m_scroll->setWidget(pageView);
     m_scroll->setAlignment(Qt::AlignCenter);
     m_scroll->setBackgroundRole(QPalette::Dark);
+    m_scroll->viewport()->installEventFilter(this);
 
     statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("statusBar"));
@@ -219,6 +221,22 @@ void TplPrevForm::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (m_mode != ZoomMode::Fixed)
         applyZoom();
+}
+
+bool TplPrevForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // Ctrl + wheel zooms, as in other viewers; the plain wheel scrolls.
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Wheel) {
+        auto *wheel = static_cast<QWheelEvent *>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            if (wheel->angleDelta().y() > 0)
+                zoomIn();
+            else if (wheel->angleDelta().y() < 0)
+                zoomOut();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QString TplPrevForm::pdfFileName(const QString &caption)
