@@ -4,11 +4,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QStatusTipEvent>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -113,7 +115,10 @@ bool TFrmOBase::event(QEvent *e)
 
 void TFrmOBase::enterPressed(QWidget *focus)
 {
-    if (auto *button = qobject_cast<QAbstractButton *>(focus)) {
+    // A push button is pressed; check boxes and radio buttons keep their
+    // state and the focus moves on, like from any other input.
+    auto *button = qobject_cast<QAbstractButton *>(focus);
+    if (button && !qobject_cast<QCheckBox *>(focus) && !qobject_cast<QRadioButton *>(focus)) {
         button->click();
         return;
     }

@@ -21,6 +21,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 const QString TFrmPrint::PreviewCaption = QStringLiteral("席辞表印刷");
 
 TPrintRadioGroup::TPrintRadioGroup(const QString &name, const QString &caption, const QStringList &items,
@@ -308,8 +310,10 @@ void TFrmPrint::loadInput(int n)
             edtEndStr->setText(text::trimRight(q.AsString(QStringLiteral("ENDSTR"))));
             edtSikijo1->setText(text::trimRight(q.AsString(QStringLiteral("SIKIJO1"))));
             edtSikijo2->setText(text::trimRight(q.AsString(QStringLiteral("SIKIJO2"))));
-            rdgLayout->setItemIndex(q.AsInteger(QStringLiteral("OPT1")));
-            rdgPict->setItemIndex(q.AsInteger(QStringLiteral("OPT2")));
+            // Read as the chart reads them (1 and above is the second item), so
+            // an odd stored value is never written back as "nothing chosen".
+            rdgLayout->setItemIndex(std::clamp(q.AsInteger(QStringLiteral("OPT1")), 0, 1));
+            rdgPict->setItemIndex(std::clamp(q.AsInteger(QStringLiteral("OPT2")), 0, 1));
             // The sliders clamp: a TBLSZ of 0 shows as 2.
             trkEn->setValue(q.AsInteger(QStringLiteral("ENSZ")));
             trkHina->setValue(q.AsInteger(QStringLiteral("HINASZ")));

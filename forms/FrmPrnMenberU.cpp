@@ -78,6 +78,8 @@ bool TFrmPrnMenber::checkOnSet(int n)
     return true;
 }
 
+QWidget *TFrmPrnMenber::focusAfterSet() const { return bbtnExecute; }
+
 void TFrmPrnMenber::drawHeader(const QString &title)
 {
     plPrev1.SetFontHeight(50);

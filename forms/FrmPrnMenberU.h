@@ -32,6 +32,8 @@ public:
 
 protected:
     bool checkOnSet(int kanriNo) override;
+    // The form has no inputs: after a set the print button takes the focus.
+    QWidget *focusAfterSet() const override;
 
 private:
     void drawHeader(const QString &title);

@@ -148,14 +148,21 @@ TEST_F(PrintFormTest, TrackBarsClampStoredValues)
         {"TBLSZ", 0, "trkTblS", 2},    {"TBLSZ", 25, "trkTblS", 20}, {"ENSZ", 99, "trkEn", 10},
         {"HINASZ", -11, "trkHina", -10}, {"LPOS", -80, "trkLNm", -50}, {"RPOS", 51, "trkRNm", 50},
         {"TBLFSZ", 30, "trkTblN", 24},  {"SIKISZ", -25, "trkSiki", -24},
+        // The radio groups read an odd value as the chart does; never "none".
+        {"OPT1", 2, "rdgLayout", 1},   {"OPT1", -1, "rdgLayout", 0}, {"OPT2", 7, "rdgPict", 1},
+        {"OPT2", -3, "rdgPict", 0},
     };
     addReception(3);
     for (const auto &c : cases) {
         exec(QStringLiteral("UPDATE D_HED SET %1 = %2 WHERE KANRINO = 3").arg(QLatin1String(c.column)).arg(c.stored));
         setReception(3);
-        auto *trk = form->findChild<QSlider *>(QLatin1String(c.slider));
-        ASSERT_NE(trk, nullptr);
-        EXPECT_EQ(trk->value(), c.expected) << c.column << " " << c.stored;
+        if (auto *rdg = form->findChild<TPrintRadioGroup *>(QLatin1String(c.slider))) {
+            EXPECT_EQ(rdg->itemIndex(), c.expected) << c.column << " " << c.stored;
+        } else {
+            auto *trk = form->findChild<QSlider *>(QLatin1String(c.slider));
+            ASSERT_NE(trk, nullptr);
+            EXPECT_EQ(trk->value(), c.expected) << c.column << " " << c.stored;
+        }
         scripted().answers = {true};
         QTest::mouseClick(form->bbtnCancel, Qt::LeftButton);
         ASSERT_TRUE(form->isHeaderState());
@@ -350,6 +357,30 @@ TEST_F(PrintFormTest, CheckBoxSurvivesReceptionsWhileTheHeadTableCaptionResets)
     setReception(2);
     EXPECT_TRUE(form->cbSSprint->isChecked());
     EXPECT_EQ(form->edtTakasago->text(), QStringLiteral("高　　砂"));
+}
+
+TEST_F(PrintFormTest, EnterMovesOnFromRadioButtonsAndCheckBoxesWithoutChangingThem)
+{
+    addReception(1);
+    setReception(1);
+    ASSERT_EQ(QApplication::focusWidget(), form->rdgLayout->focusTarget());
+    const auto pressEnter = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); };
+
+    pressEnter();
+    EXPECT_EQ(QApplication::focusWidget(), form->cbSSprint);
+    pressEnter();
+    EXPECT_EQ(QApplication::focusWidget(), form->bbtnExecute);
+    EXPECT_FALSE(form->cbSSprint->isChecked());
+    EXPECT_EQ(form->rdgLayout->itemIndex(), 0);
+
+    form->PageControl1->setCurrentIndex(1);
+    form->trkTbl->setFocus();
+    pressEnter();
+    EXPECT_EQ(QApplication::focusWidget(), form->chkKei);
+    pressEnter();
+    EXPECT_EQ(QApplication::focusWidget(), form->bbtnExecute);
+    EXPECT_FALSE(form->chkKei->isChecked());
+    EXPECT_TRUE(scripted().asked.isEmpty());
 }
 
 TEST_F(PrintFormTest, CloseQuestionIsThePlainOneInBothStates)

@@ -100,6 +100,7 @@ TEST_F(PrnMenberTest, ListsUnseatedFirstThenBySeatWithoutHonorifics)
     exec(QStringLiteral("INSERT INTO D_TABLE (KANRINO, KJNNO, KATA1, KATA2, NAME, KEISHO) VALUES (12, 6, ' ', ' ', '取込', '様')"));
     set(12);
     ASSERT_FALSE(form->isHeaderState());
+    EXPECT_EQ(QApplication::focusWidget(), form->bbtnExecute); // Enter prints next
 
     int pages = -1;
     QList<PrevOp> page;
