@@ -187,3 +187,31 @@ TEST_F(HinadanTest, CancelAndFailedUpdateKeepTheStoredRow)
     EXPECT_EQ(stored(5).value(1), QStringLiteral("桜子"));
     EXPECT_EQ(stored(5).value(0), QStringLiteral("太郎")); // shown right-trimmed, written as shown
 }
+
+TEST_F(HinadanTest, EnterWalksTheSeatsInOrderAndEscapeAsksToClose)
+{
+    set(5);
+    QStringList visited;
+    for (int i = 0; i < 18; ++i) {
+        QWidget *w = QApplication::focusWidget();
+        ASSERT_NE(w, nullptr);
+        visited << w->objectName();
+        QTest::keyClick(w, Qt::Key_Return);
+    }
+    EXPECT_EQ(visited, QStringList({"edtSinroNm", "edtSinpuNm", "edtKata11", "edtKata12", "edtName1", "cmbKeisho1",
+                                    "edtKata21", "edtKata22", "edtName2", "cmbKeisho2", "edtKata31", "edtKata32",
+                                    "edtName3", "cmbKeisho3", "edtKata41", "edtKata42", "edtName4", "cmbKeisho4"}));
+    ASSERT_EQ(QApplication::focusWidget(), form->bbtnExecute);
+
+    // Enter on " 更 新 " asks; Esc asks the close question; No to both keeps the typing.
+    type(form->edtName2, QStringLiteral("木村"));
+    scripted().answers = {false, false};
+    QTest::keyClick(form->bbtnExecute, Qt::Key_Return);
+    QTest::keyClick(form->edtName2, Qt::Key_Escape);
+    EXPECT_EQ(scripted().all(), QStringList({"question: 更新します。\r\nよろしいですか？",
+                                             "question: 現在更新中のデータは保存されません。\r\n終了しますか？"}));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isHeaderState());
+    EXPECT_EQ(form->edtName2->text(), QStringLiteral("木村"));
+    EXPECT_EQ(rows(), 0);
+}

@@ -237,6 +237,9 @@ TEST_F(SetMenberTest, EditedListIsWrittenBackNumberedWithSeatsUnchanged)
     ASSERT_EQ(f->lstvMenber->selectedItems().size(), 1);
     EXPECT_EQ(f->lstvMenber->indexOfTopLevelItem(f->lstvMenber->selectedItems().first()), 1);
     EXPECT_EQ(f->edtName->text(), QStringLiteral("江藤"));
+    // Up again puts him first; the seated attendee takes his seat cells down.
+    f->bbtnUp->click();
+    EXPECT_EQ(listed(*f).mid(0, 2), QStringList({"江藤|ちゃん||| | | | | ", "井上 花子|様|新婦友人|||1|2|右側|5"}));
 
     update(*f);
     EXPECT_EQ(scripted().all(), QStringList({"question: 青木 様を削除します。\r\nよろしいですか？", "question: 更新します。\r\nよろしいですか？",
@@ -248,8 +251,8 @@ TEST_F(SetMenberTest, EditedListIsWrittenBackNumberedWithSeatsUnchanged)
     EXPECT_EQ(f->lstvMenber->topLevelItemCount(), 0);
     EXPECT_EQ(TFrmEditBase::inputColor(f->edtName), TFrmEditBase::Silver);
 
-    EXPECT_EQ(stored(1), QStringList({"1|1|2|1|5|新婦友人| |井上 花子|様",
-                                      "2|0|0|0|0| | |江藤|ちゃん",
+    EXPECT_EQ(stored(1), QStringList({"1|0|0|0|0| | |江藤|ちゃん",
+                                      "2|1|2|1|5|新婦友人| |井上 花子|様",
                                       "3|0|0|0|0| | |上田|様"}));
     // Other receptions and the table names are not touched.
     EXPECT_EQ(stored(2), QStringList({"1|0|0|0|0| | |他家|様"}));
@@ -435,4 +438,35 @@ TEST_F(SetMenberTest, NewUserTypesTenGuestsAndFindsThemAgain)
     EXPECT_EQ(scalar(QStringLiteral("SELECT NAME FROM D_TABLE WHERE KANRINO = 1 AND KJNNO = 2")).toString(),
               QStringLiteral("𠮷田 太郎"));
     EXPECT_EQ(scalar(QStringLiteral("SELECT MAX(KJNNO) FROM D_TABLE WHERE KANRINO = 1")).toInt(), 9);
+}
+
+TEST_F(SetMenberTest, KeyboardOnlyEntryAndEscape)
+{
+    auto f = openForm(1);
+    // Enter walks the fields to " 登 録 " and then presses it.
+    const QStringList typed = {"新郎友人", "", "田中 健", "くん"};
+    QStringList visited;
+    for (const QString &t : typed) {
+        QWidget *w = QApplication::focusWidget();
+        ASSERT_NE(w, nullptr);
+        visited << w->objectName();
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            type(e, t);
+        else if (auto *c = qobject_cast<QComboBox *>(w))
+            type(c, t);
+        QTest::keyClick(w, Qt::Key_Return);
+    }
+    visited << QApplication::focusWidget()->objectName();
+    EXPECT_EQ(visited, QStringList({"edtKata1", "edtKata2", "edtName", "cmbKeisho", "bbtnIns"}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(listed(*f), QStringList({"田中 健|くん|新郎友人|| | | | | "}));
+    EXPECT_EQ(QApplication::focusWidget(), f->edtKata1);
+    EXPECT_TRUE(scripted().asked.isEmpty());
+
+    // Esc asks the close question; No keeps the unsaved list.
+    scripted().answers = {false};
+    QTest::keyClick(f->edtKata1, Qt::Key_Escape);
+    EXPECT_EQ(scripted().all(), QStringList({"question: 現在更新中のデータは保存されません。\r\n終了しますか？"}));
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(listed(*f).size(), 1);
 }
