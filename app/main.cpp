@@ -3,6 +3,7 @@
 #include "FrmMenuU.h"
 #include "KivoraApplication.h"
 #include "QtPrompter.h"
+#include "TplPrev.h"
 #include "UntDM.h"
 
 #include <QTextStream>
@@ -10,6 +11,9 @@
 int main(int argc, char **argv)
 {
     KivoraApplication app(argc, argv);
+    // The Windows Japanese faces stored with receptions map to the IPA fonts,
+    // on screen (font name box, preview) as on paper.
+    installFontSubstitutes();
     QtPrompter prompter;
     setPrompter(&prompter);
 
