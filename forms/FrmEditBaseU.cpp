@@ -177,8 +177,23 @@ void TFrmEditBase::SetHeaderState(bool header)
         setInputColor(nedtKanriNo, White);
     } else {
         setInputColor(nedtKanriNo, Silver);
-        loadInput(kanriNo());
+        try {
+            loadInput(kanriNo());
+        } catch (...) {
+            // A load that fails leaves the form whole in the header state,
+            // never half in the input state; the number stays for a retry.
+            m_header = true;
+            resetInputs(true);
+            setInputColor(nedtKanriNo, White);
+            showState(true);
+            throw;
+        }
     }
+    showState(header);
+}
+
+void TFrmEditBase::showState(bool header)
+{
     bbtnSet->setVisible(header);
     bbtnCancel->setVisible(!header);
     bbtnExecute->setVisible(!header);

@@ -97,6 +97,9 @@ protected:
     void refuse(const QString &text);
 
 private:
+    // Buttons, header panel and input area for a state.
+    void showState(bool header);
+
     EditFormSettings m_settings;
     QWidget *m_input = nullptr;
     bool m_header = true;

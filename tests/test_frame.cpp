@@ -54,6 +54,10 @@ protected:
         q.SetParam(QStringLiteral("KANRINO"), n);
         q.Open();
         edtTitle->setText(q.AsString(QStringLiteral("ENTITLE")));
+        q.Close();
+        q << QStringLiteral("SELECT COUNT(*) AS N FROM D_TABLE WHERE KANRINO = :KANRINO");
+        q.SetParam(QStringLiteral("KANRINO"), n);
+        q.Open();
     }
 };
 
@@ -310,4 +314,20 @@ TEST_F(Frame, UncaughtDatabaseErrorEndsTheActionOnly)
         EXPECT_TRUE(e.contains(QStringLiteral("D_HED"))) << e.toStdString();
     EXPECT_TRUE(f.isVisible());
     EXPECT_TRUE(f.isHeaderState());
+
+    // A load that fails half-way leaves the whole form in the header state.
+    scripted().asked.clear();
+    exec(QStringLiteral("CREATE TABLE D_HED (KANRINO INTEGER PRIMARY KEY, KANRINM TEXT, ENTITLE TEXT)"));
+    exec(QStringLiteral("INSERT INTO D_HED VALUES (12, 'x', '題')"));
+    exec(QStringLiteral("DROP TABLE D_TABLE"));
+    QTest::mouseClick(f.bbtnSet, Qt::LeftButton);
+    ASSERT_EQ(scripted().texts(QStringLiteral("error")).size(), 1);
+    EXPECT_TRUE(f.isHeaderState());
+    EXPECT_TRUE(f.bbtnSet->isVisible());
+    EXPECT_FALSE(f.bbtnExecute->isVisible());
+    EXPECT_TRUE(f.pnlKanri->isEnabled());
+    EXPECT_FALSE(f.inputArea()->isEnabled());
+    EXPECT_TRUE(f.edtTitle->text().isEmpty());
+    EXPECT_EQ(TFrmEditBase::inputColor(f.nedtKanriNo), TFrmEditBase::White);
+    EXPECT_EQ(f.nedtKanriNo->value(), 12);
 }
