@@ -38,6 +38,9 @@ QToolButton *makeToolButton(const QString &name, const QString &hint, QStyle::St
 {
     auto *b = new QToolButton(parent);
     b->setObjectName(name);
+    // A picture button is clicked, never focused: Tab and Enter pass it by
+    // instead of stopping on it (and Enter opening a file dialog).
+    b->setFocusPolicy(Qt::NoFocus);
     b->setAutoRaise(true); // flat picture button
     b->setIcon(parent->style()->standardIcon(icon));
     setHint(b, hint);

@@ -86,6 +86,9 @@ QToolButton *makeToolButton(const QString &name, const QString &hint, QStyle::St
 {
     auto *b = new QToolButton(parent);
     b->setObjectName(name);
+    // A picture button is clicked, never focused: Tab and Enter pass it by
+    // instead of stopping on it (and Enter opening a file dialog).
+    b->setFocusPolicy(Qt::NoFocus);
     b->setIcon(parent->style()->standardIcon(icon));
     setHint(b, hint);
     return b;
@@ -403,6 +406,13 @@ void TFrmMntRoom::setTableShape(int index)
 
 void TFrmMntRoom::resetTagged(QWidget *w, bool header)
 {
+    // A drop-down list that cannot be typed into paints its face with the
+    // button colour, so that is where its silver grey or white must go.
+    if (qobject_cast<QComboBox *>(w)) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Button, header ? Silver : White);
+        w->setPalette(p);
+    }
     // The font and the date keep their value; only the colour changes.
     if (w == cmbFont || w == dtpHDate) {
         setInputColor(w, header ? Silver : White);
@@ -441,10 +451,11 @@ void TFrmMntRoom::resetInputs(bool header)
 
 void TFrmMntRoom::loadInput(int n)
 {
+    // Start from the default printer and paper, so that a paper setup made
+    // for another reception, or made and then cancelled, does not carry over.
     const QString plv = printerSettingsPath(n);
-    if (QFileInfo::exists(plv))
-        plSetPrinter.LoadSettings(plv);
-    else
+    plSetPrinter = TplSetPrinter();
+    if (!(QFileInfo::exists(plv) && plSetPrinter.LoadSettings(plv)))
         plSetPrinter.SetLandscape(true);
 
     setInputColor(edtKanriNm, Silver);
@@ -513,10 +524,9 @@ void TFrmMntRoom::loadExisting(TQuery &q, int n)
     // file of its own yet; a saved file must not be overridden, or the saved
     // orientation would be lost on every reopening.
     if (!QFileInfo::exists(printerSettingsPath(n))) {
+        // A file we cannot read counts as missing: landscape, as for no file.
         const QString legacy = legacyPrinterSettingsPath(n);
-        if (QFileInfo::exists(legacy))
-            plSetPrinter.LoadSettings(legacy);
-        else
+        if (!(QFileInfo::exists(legacy) && plSetPrinter.LoadSettings(legacy)))
             plSetPrinter.SetLandscape(true);
     }
 

@@ -3,6 +3,7 @@
 
 #include "FrmDefaultU.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -141,4 +142,20 @@ TEST_F(DefaultTest, MissingRowKeepsTheDesignState)
     pressUpdate(*form);
     EXPECT_EQ(scripted().texts(QStringLiteral("information")), QStringList{Updated});
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM M_SYSTEM")).toInt(), 0);
+}
+
+TEST_F(DefaultTest, EnterPassesThePictureButtonsBy)
+{
+    auto form = openForm();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->chkDateOut->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 8 && !qobject_cast<QPushButton *>(QApplication::focusWidget()); ++i) {
+        visited << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    visited << QApplication::focusWidget()->objectName();
+    EXPECT_EQ(visited, QStringList({"chkDateOut", "rdgTable0", "edtEndStr", "bbtnExecute"}));
+    EXPECT_TRUE(scripted().asked.isEmpty());
 }

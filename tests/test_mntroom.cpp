@@ -7,6 +7,7 @@
 #include "TFontNameComboBox.h"
 #include "TNumberEdit.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -780,4 +781,102 @@ TEST_F(MntRoomTest, OlderSettingsPlaceStandsInOnlyForAMissingFile)
     EXPECT_EQ(form->plSetPrinter.GetPaperName(), QPageSize::name(QPageSize::A3));
     EXPECT_TRUE(form->plSetPrinter.IsLandscape());
     QDir(olderDir).removeRecursively();
+}
+
+TEST_F(MntRoomTest, KeyboardOnlyRegistrationAndEscape)
+{
+    auto form = openForm();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    const auto focusName = [] {
+        QWidget *w = QApplication::focusWidget();
+        return w ? w->objectName() : QStringLiteral("(none)");
+    };
+    // Header: Enter walks number and name, then presses " 設 定 ".
+    QStringList visited;
+    QTest::keyClicks(form->nedtKanriNo, QStringLiteral("15"));
+    for (int i = 0; i < 3; ++i) {
+        visited << focusName();
+        if (QApplication::focusWidget() == form->edtKanriNm)
+            QTest::keyClicks(form->edtKanriNm, QStringLiteral("Key"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    EXPECT_EQ(visited, QStringList({"nedtKanriNo", "edtKanriNm", "bbtnSet"}));
+    ASSERT_FALSE(form->isHeaderState());
+
+    // Input: Enter moves from input to input and passes the picture buttons
+    // by; it stops on "　用紙設定", the first button.
+    visited.clear();
+    for (int i = 0; i < 20 && !qobject_cast<QPushButton *>(QApplication::focusWidget()); ++i) {
+        visited << focusName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    visited << focusName();
+    EXPECT_EQ(visited, QStringList({"edtSinro", "edtSinpu", "edtTitle", "dtpHDate", "chkDateOut", "cmbRow", "chkLong",
+                                    "cmbCol1", "cmbCol2", "cmbCol3", "cmbFont", "rdgTable0", "bbtnPaper"}));
+    EXPECT_TRUE(scripted().asked.isEmpty());
+
+    // Esc asks the input-state question; No keeps what was typed.
+    QTest::keyClicks(form->edtSinro, QStringLiteral("Tanaka"));
+    scripted().answers = {false};
+    QTest::keyClick(form->edtSinro, Qt::Key_Escape);
+    EXPECT_EQ(scripted().all(), QStringList({QStringLiteral("question: ") + CloseInput}));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->edtSinro->text(), QStringLiteral("Tanaka"));
+    EXPECT_FALSE(form->isHeaderState());
+}
+
+// A paper setup belongs to one reception: what was chosen for another one,
+// or chosen and then cancelled, does not reach a reception without a file.
+TEST_F(MntRoomTest, PaperSetupDoesNotCarryOverToAReceptionWithoutAFile)
+{
+    const TplSetPrinter fresh;
+    {
+        TplSetPrinter p;
+        p.setPaperName(QPageSize::name(QPageSize::B5));
+        p.SetLandscape(false);
+        ASSERT_TRUE(p.SaveSettings(dataFolder() + QStringLiteral("PlPrint3.plv")));
+    }
+    QFile broken(dataFolder() + QStringLiteral("PlPrint4.plv"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a settings file");
+    broken.close();
+
+    auto form = openForm();
+    const auto backToHeader = [&] {
+        scripted().answers.push_back(true);
+        form->bbtnCancel->click();
+        ASSERT_TRUE(form->isHeaderState());
+    };
+    setNumber(*form, 3, QStringLiteral("B5"));
+    ASSERT_EQ(form->plSetPrinter.GetPaperName(), QPageSize::name(QPageSize::B5));
+    backToHeader();
+
+    // Another reception's settings stay with it.
+    setNumber(*form, 20, QStringLiteral("新規"));
+    EXPECT_EQ(form->plSetPrinter.GetPaperName(), fresh.GetPaperName());
+    EXPECT_TRUE(form->plSetPrinter.IsLandscape());
+
+    // A confirmed but unsaved setup is dropped by cancelling.
+    scripted().onPrinterSetup = [](PrinterSetupChoice &c) {
+        c.paperName = QPageSize::name(QPageSize::A3);
+        c.landscape = false;
+        return true;
+    };
+    form->bbtnPaper->click();
+    ASSERT_EQ(form->plSetPrinter.GetPaperName(), QPageSize::name(QPageSize::A3));
+    backToHeader();
+    setNumber(*form, 20);
+    EXPECT_EQ(form->plSetPrinter.GetPaperName(), fresh.GetPaperName());
+    EXPECT_TRUE(form->plSetPrinter.IsLandscape());
+    EXPECT_EQ(form->lblPWidth->text(), paperSizeText(form->plSetPrinter.GetDeviceValue(3),
+                                                     form->plSetPrinter.GetDeviceValue(1)));
+    backToHeader();
+
+    // A file that cannot be read counts as missing.
+    setNumber(*form, 3);
+    backToHeader();
+    setNumber(*form, 4, QStringLiteral("壊れた設定"));
+    EXPECT_EQ(form->plSetPrinter.GetPaperName(), fresh.GetPaperName());
+    EXPECT_TRUE(form->plSetPrinter.IsLandscape());
 }
