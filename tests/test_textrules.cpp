@@ -103,6 +103,9 @@ TEST(ByteLimitEdit, TypingAndPastingStopAtTheLimit)
     EXPECT_EQ(ByteLimit::fit(QStringLiteral("ちゃん"), QStringLiteral("ちゃんだ"), 6), QStringLiteral("ちゃん"));
     EXPECT_EQ(ByteLimit::fit(QStringLiteral("a"), QStringLiteral("a𠮷𠮷𠮷"), 6), QStringLiteral("a𠮷𠮷"));
     EXPECT_EQ(ByteLimit::fit(QStringLiteral("ac"), QStringLiteral("aあいc"), 4), QStringLiteral("aあc"));
+    // A text loaded longer than the limit: deleting works, inserting does not.
+    EXPECT_EQ(ByteLimit::fit(QStringLiteral("あいうえ"), QStringLiteral("あいう"), 4), QStringLiteral("あいう"));
+    EXPECT_EQ(ByteLimit::fit(QStringLiteral("あいうえ"), QStringLiteral("あいうxえ"), 4), QStringLiteral("あいうえ"));
 
     // Typed through the input method, as Japanese text arrives.
     auto type = [](QLineEdit &e, const QString &s) {
@@ -120,4 +123,13 @@ TEST(ByteLimitEdit, TypingAndPastingStopAtTheLimit)
     // Text loaded by the program is kept even when longer.
     edit.setText(QStringLiteral("あいうえお"));
     EXPECT_EQ(edit.text(), QStringLiteral("あいうえお"));
+    // ... and editing it keeps what was loaded: typing in the middle adds
+    // nothing, Backspace removes one character.
+    edit.setFocus();
+    edit.setCursorPosition(2);
+    type(edit, QStringLiteral("か"));
+    EXPECT_EQ(edit.text(), QStringLiteral("あいうえお"));
+    edit.setCursorPosition(5);
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit.text(), QStringLiteral("あいうえ"));
 }

@@ -4,14 +4,17 @@
 
 #include <QComboBox>
 
+#include <algorithm>
+
 ByteLimit::ByteLimit(QLineEdit *edit, int maxBytes) : QObject(edit), m_edit(edit), m_max(maxBytes), m_last(edit->text())
 {
     setObjectName(QStringLiteral("ByteLimit"));
     edit->setProperty("maxBytes", maxBytes);
     connect(edit, &QLineEdit::textEdited, this, &ByteLimit::edited);
-    // Text set by the program (loading) is taken as it is.
+    // Text set by the program (loading; setText clears the modified flag)
+    // is taken as it is, even when longer than the limit.
     connect(edit, &QLineEdit::textChanged, this, [this](const QString &t) {
-        if (text::sjisLength(t) <= m_max || t == m_last)
+        if (m_edit && !m_edit->isModified())
             m_last = t;
     });
 }
@@ -53,13 +56,9 @@ QString ByteLimit::fit(const QString &before, const QString &after, int maxBytes
     const QString head = after.left(prefix);
     const QString tail = after.right(suffix);
     const QString inserted = after.mid(prefix, after.size() - prefix - suffix);
-    const int room = maxBytes - text::sjisLength(head) - text::sjisLength(tail);
-    if (room < 0) {
-        // The old text was already too long (set by the program): keep it.
-        if (cursor)
-            *cursor = -1;
-        return before;
-    }
+    // A text loaded longer than the limit can still be shortened; nothing
+    // new goes in until it fits.
+    const int room = std::max(0, maxBytes - text::sjisLength(head) - text::sjisLength(tail));
     const QString kept = text::sjisCut(inserted, room);
     if (cursor)
         *cursor = int(head.size() + kept.size());
@@ -72,11 +71,11 @@ void ByteLimit::edited(const QString &t)
         return;
     int cursor = -1;
     const QString fitted = fit(m_last, t, m_max, &cursor);
+    m_last = fitted;
     if (fitted != t) {
-        m_last = fitted;
         m_edit->setText(fitted);
+        m_edit->setModified(true);
         if (cursor >= 0)
             m_edit->setCursorPosition(cursor);
     }
-    m_last = fitted;
 }

@@ -29,5 +29,5 @@ private:
 
     QPointer<QLineEdit> m_edit;
     int m_max;
-    QString m_last;
+    QString m_last; // the text as last accepted
 };
