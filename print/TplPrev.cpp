@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QGlyphRun>
 #include <QGuiApplication>
+#include <QHash>
 #include <QJsonArray>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -110,6 +111,64 @@ QFont referenceFont(const PrevFont &pf)
     return f;
 }
 
+// Outline boxes of glyphs at the reference size. The font engine keeps no
+// glyphs this large, so every QRawFont::boundingRect loads the outline
+// again; a face has a bounded number of glyphs, so they are kept.
+class GlyphBoxes
+{
+public:
+    QRectF box(const QFont &ref, const QRawFont &raw, quint32 glyph)
+    {
+        // The run's own face (a fallback face for glyphs the chosen one
+        // lacks) under the requested style (bold may be synthesised).
+        Key key{ref.families().value(0), ref.bold(), ref.italic(), raw.familyName(), raw.styleName(),
+                raw.weight(), int(raw.style())};
+        if (!m_last || !(m_lastKey == key)) {
+            if (m_faces.size() >= kMaxFaces && !m_faces.contains(key))
+                m_faces.clear();
+            m_last = &m_faces[key];
+            m_lastKey = std::move(key);
+        }
+        const auto it = m_last->constFind(glyph);
+        if (it != m_last->constEnd())
+            return *it;
+        const QRectF b = raw.boundingRect(glyph);
+        m_last->insert(glyph, b);
+        return b;
+    }
+
+private:
+    struct Key
+    {
+        QString face;
+        bool bold = false;
+        bool italic = false;
+        QString runFamily;
+        QString runStyle;
+        int weight = 0;
+        int style = 0;
+        bool operator==(const Key &o) const
+        {
+            return bold == o.bold && italic == o.italic && weight == o.weight && style == o.style && face == o.face
+                && runFamily == o.runFamily && runStyle == o.runStyle;
+        }
+        friend size_t qHash(const Key &k, size_t seed = 0)
+        {
+            return qHashMulti(seed, k.face, k.bold, k.italic, k.runFamily, k.runStyle, k.weight, k.style);
+        }
+    };
+    static constexpr qsizetype kMaxFaces = 32;
+    QHash<Key, QHash<quint32, QRectF>> m_faces;
+    QHash<quint32, QRectF> *m_last = nullptr; // the table of the previous call
+    Key m_lastKey;
+};
+
+GlyphBoxes &glyphBoxes()
+{
+    thread_local GlyphBoxes boxes;
+    return boxes;
+}
+
 // A font's metrics in page units.
 struct Metrics
 {
@@ -125,13 +184,19 @@ struct Metrics
         scale = em / kRefPx;
     }
     double emSize() const { return kRefPx * scale; }
-    double width(const QString &t) const { return fm.horizontalAdvance(t) * scale; }
     double cellHeight() const { return (fm.ascent() + fm.descent()) * scale; }
     double ascent() const { return fm.ascent() * scale; }
-    // The glyphs' own outline box relative to the start of the baseline.
-    // Taken from the laid-out glyph runs: QFontMetricsF::boundingRect is
-    // off for text that mixes scripts.
-    QRectF ink(const QString &t) const
+    // An ink box in reference pixels, in page units.
+    QRectF scaled(const QRectF &u) const
+    {
+        if (u.isNull())
+            return QRectF();
+        return QRectF(u.x() * scale, u.y() * scale, u.width() * scale, u.height() * scale);
+    }
+    // The glyphs' own outline box relative to the start of the baseline, in
+    // reference pixels. Taken from the laid-out glyph runs:
+    // QFontMetricsF::boundingRect is off for text that mixes scripts.
+    QRectF inkPx(const QString &t) const
     {
         QTextLayout layout(t, ref);
         layout.beginLayout();
@@ -139,6 +204,7 @@ struct Metrics
         layout.endLayout();
         if (!line.isValid())
             return QRectF();
+        GlyphBoxes &boxes = glyphBoxes();
         QRectF u;
         const auto runs = layout.glyphRuns();
         for (const QGlyphRun &run : runs) {
@@ -146,7 +212,7 @@ struct Metrics
             const auto glyphs = run.glyphIndexes();
             const auto pos = run.positions();
             for (int i = 0; i < glyphs.size() && i < pos.size(); ++i) {
-                const QRectF b = raw.boundingRect(glyphs[i]);
+                const QRectF b = boxes.box(ref, raw, glyphs[i]);
                 if (!b.isEmpty())
                     u |= b.translated(pos[i]);
             }
@@ -154,7 +220,7 @@ struct Metrics
         if (u.isNull())
             return QRectF();
         u.translate(0, -line.ascent());
-        return QRectF(u.x() * scale, u.y() * scale, u.width() * scale, u.height() * scale);
+        return u;
     }
 };
 
@@ -189,31 +255,80 @@ const Metrics &metricsFor(const PrevFont &pf)
     return cache.back().metrics;
 }
 
-TextPlan plan(const PrevFont &pf, const QString &text)
-{
-    const Metrics &m = metricsFor(pf);
-    TextPlan p;
-    p.width = m.width(text);
-    p.cell = m.cellHeight();
-    p.ascent = m.ascent();
-    p.em = m.emSize();
-    if (!text.isEmpty()) {
-        p.ink = m.ink(text);
-        if (!p.ink.isEmpty()) {
-            p.overL = std::max(0.0, -p.ink.left());
-            p.overR = std::max(0.0, p.ink.right() - p.width);
-        }
-    }
-    return p;
-}
-
 } // namespace
+
+// Shaping results of one document's texts in reference pixels: a text
+// measured before it is drawn, or drawn again (honorifics, title lines),
+// is shaped once. The height only scales them, so it is not in the key.
+struct PrevTextCache
+{
+    struct Key
+    {
+        QString face;
+        int style = 0;
+        QString text;
+        bool operator==(const Key &o) const { return style == o.style && text == o.text && face == o.face; }
+        friend size_t qHash(const Key &k, size_t seed = 0) { return qHashMulti(seed, k.face, k.style, k.text); }
+    };
+    struct Shaped
+    {
+        double advance = 0;
+        bool hasInk = false;
+        QRectF ink;
+    };
+    // Keeps a document of very many different texts from growing without end.
+    static constexpr qsizetype kMaxTexts = 8192;
+    QHash<Key, Shaped> texts;
+
+    Shaped &shaped(const PrevFont &pf, const Metrics &m, const QString &text)
+    {
+        Key key{pf.face, pf.style, text};
+        const auto it = texts.find(key);
+        if (it != texts.end())
+            return *it;
+        if (texts.size() >= kMaxTexts)
+            texts.clear();
+        Shaped s;
+        s.advance = m.fm.horizontalAdvance(text);
+        return *texts.insert(std::move(key), s);
+    }
+
+    double width(const PrevFont &pf, const QString &text)
+    {
+        const Metrics &m = metricsFor(pf);
+        return shaped(pf, m, text).advance * m.scale;
+    }
+
+    TextPlan plan(const PrevFont &pf, const QString &text)
+    {
+        const Metrics &m = metricsFor(pf);
+        Shaped &s = shaped(pf, m, text);
+        TextPlan p;
+        p.width = s.advance * m.scale;
+        p.cell = m.cellHeight();
+        p.ascent = m.ascent();
+        p.em = m.emSize();
+        if (!text.isEmpty()) {
+            if (!s.hasInk) {
+                s.ink = m.inkPx(text);
+                s.hasInk = true;
+            }
+            p.ink = m.scaled(s.ink);
+            if (!p.ink.isEmpty()) {
+                p.overL = std::max(0.0, -p.ink.left());
+                p.overR = std::max(0.0, p.ink.right() - p.width);
+            }
+        }
+        return p;
+    }
+};
 
 // --- the document ---
 
 const QString TplPrev::DefaultFace = QStringLiteral("ＭＳ Ｐゴシック");
 
 TplPrev::TplPrev()
+    : m_textCache(std::make_unique<PrevTextCache>())
 {
     installFontSubstitutes();
     m_font.face = DefaultFace;
@@ -308,14 +423,14 @@ void TplPrev::DrawCircle(int CX, int CY, int D)
     record(std::move(op));
 }
 
-double TplPrev::textWidthF(const QString &text) const { return metricsFor(m_font).width(text); }
+double TplPrev::textWidthF(const QString &text) const { return m_textCache->width(m_font, text); }
 double TplPrev::textHeightF() const { return metricsFor(m_font).cellHeight(); }
 int TplPrev::TextWidth(const QString &text) const { return ceilUnits(textWidthF(text)); }
 int TplPrev::TextHeight(const QString &) const { return ceilUnits(textHeightF()); }
 
 void TplPrev::recordText(const QString &name, int X, int Y, const QString &text, double left, double top)
 {
-    const TextPlan p = plan(m_font, text);
+    const TextPlan p = m_textCache->plan(m_font, text);
     PrevOp op;
     op.kind = PrevOp::Kind::Text;
     op.op = name;
@@ -350,13 +465,13 @@ void TplPrev::TextCenterMiddle(int X, int Y, const QString &text)
 
 void TplPrev::TextRightTop(int X, int Y, const QString &text)
 {
-    const TextPlan p = plan(m_font, text);
+    const TextPlan p = m_textCache->plan(m_font, text);
     recordText(QStringLiteral("TextRightTop"), X, Y, text, X - p.overR - p.width - p.overL, Y);
 }
 
 void TplPrev::TextRightBottom(int X, int Y, const QString &text)
 {
-    const TextPlan p = plan(m_font, text);
+    const TextPlan p = m_textCache->plan(m_font, text);
     recordText(QStringLiteral("TextRightBottom"), X, Y, text, X - p.overR - p.width - p.overL,
                Y - TextHeight(QStringLiteral("Hg")));
 }
@@ -364,7 +479,7 @@ void TplPrev::TextRightBottom(int X, int Y, const QString &text)
 void TplPrev::recordTextInRect(const QString &name, int Left, int Right, int Top, int Bottom,
                                const QString &text, bool centred)
 {
-    const TextPlan p = plan(m_font, text);
+    const TextPlan p = m_textCache->plan(m_font, text);
     double left = Left;
     double top = Top;
     if (centred) {

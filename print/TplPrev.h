@@ -10,10 +10,12 @@
 #include <QPair>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 class QPainter;
 class QPagedPaintDevice;
+struct PrevTextCache;
 
 // Registers the IPA stand-ins for the Windows faces (and IPAmj明朝 as the
 // last substitute of every face). Safe to call more than once.
@@ -179,4 +181,5 @@ private:
     QList<QList<PrevOp>> m_pages;
     bool m_open = false;
     bool m_waitCursor = false;
+    std::unique_ptr<PrevTextCache> m_textCache; // measured texts
 };
