@@ -8,6 +8,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRectF>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 namespace {
 
@@ -82,6 +84,18 @@ TEST_F(ChartTool, DemoThenChartAsPngPdfAndJson)
     QFile pdfFile(pdf);
     ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdfFile.read(5).startsWith("%PDF-"));
+
+    // Venue lines are used as the print form loads them: trailing blanks removed.
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("chart_tool_check"));
+        db.setDatabaseName(folder + QStringLiteral("/kivora.mdb"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        EXPECT_TRUE(q.exec(QStringLiteral("UPDATE D_HED SET SIKIJO1 = SIKIJO1 || '   ' WHERE KANRINO = 1")));
+        q = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("chart_tool_check"));
 
     const QString json = home->path() + QStringLiteral("/x.json");
     r = tool({QStringLiteral("chart"), QStringLiteral("1"), QStringLiteral("--out"), json, QStringLiteral("--data-folder"),

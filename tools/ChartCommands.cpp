@@ -3,6 +3,7 @@
 #include "DataFolder.h"
 #include "DrawChart.h"
 #include "Installer.h"
+#include "TextRules.h"
 #include "TplPrev.h"
 #include "TplSetPrinter.h"
 #include "UntDM.h"
@@ -375,8 +376,10 @@ int cmdChart(const QStringList &args)
         q.SetParam(QStringLiteral("KANRINO"), kanriNo);
         q.Open();
         if (!q.Eof()) {
-            in.sikijo1 = q.AsString(QStringLiteral("SIKIJO1"));
-            in.sikijo2 = q.AsString(QStringLiteral("SIKIJO2"));
+            // The form loads the venue lines without trailing blanks; kept, they
+            // would push the right-aligned lines off their edge.
+            in.sikijo1 = text::trimRight(q.AsString(QStringLiteral("SIKIJO1")));
+            in.sikijo2 = text::trimRight(q.AsString(QStringLiteral("SIKIJO2")));
             in.ensz = clampTo(q.AsInteger(QStringLiteral("ENSZ")), -10, 10);
             in.hinasz = clampTo(q.AsInteger(QStringLiteral("HINASZ")), -10, 10);
             in.sekisz = clampTo(q.AsInteger(QStringLiteral("SEKISZ")), -10, 10);
