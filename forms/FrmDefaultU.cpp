@@ -245,7 +245,12 @@ void TFrmDefault::bbtnExecuteClick()
     qrySQL.SetParam(QStringLiteral("STR1"), endStr.isEmpty() ? QVariant() : QVariant(endStr));
     qrySQL.SetParam(QStringLiteral("STR2"), textOrNull(lblTable->text()));
     qrySQL.SetParam(QStringLiteral("STR3"), textOrNull(lblWPaper->text()));
-    qrySQL.ExecSQL();
+    // The program never creates row 1; without it nothing was saved, which
+    // must not be reported as an update. The form stays as it is.
+    if (qrySQL.ExecSQL() == 0) {
+        prompter().warning(QStringLiteral("初期値データが登録されていないため、更新できませんでした。"));
+        return;
+    }
     prompter().information(QStringLiteral("更新しました。"));
     close();
 }

@@ -693,7 +693,10 @@ TFrmMntRoom::WriteResult TFrmMntRoom::writeReception(int n)
         qrySQL.SetParam(QStringLiteral("PRNFONT"), textNotNull(cmbFont->fontName()));
         qrySQL.SetParam(QStringLiteral("DATEOUT"), chkDateOut->isChecked() ? 1 : 0);
         try {
-            qrySQL.ExecSQL();
+            // An update that finds no row (the reception was deleted
+            // meanwhile) has saved nothing and must not report success.
+            if (qrySQL.ExecSQL() == 0)
+                return WriteResult::WriteFailed;
         } catch (const DbError &) {
             return WriteResult::WriteFailed;
         }
@@ -775,7 +778,11 @@ void TFrmMntRoom::bbtnExecuteClick()
     case WriteResult::Ok:
         break;
     }
-    plSetPrinter.SaveSettings(printerSettingsPath(n));
+    // The reception is saved either way; a paper setup that could not be
+    // kept is said so, rather than reported as saved.
+    const QString plv = printerSettingsPath(n);
+    if (!plSetPrinter.SaveSettings(plv))
+        prompter().warning(QStringLiteral("用紙設定を保存できませんでした。\r\n") + QDir::toNativeSeparators(plv));
     if (IsNewReception)
         prompter().information(QStringLiteral("正常に更新されました。"));
     else

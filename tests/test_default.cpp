@@ -139,8 +139,12 @@ TEST_F(DefaultTest, MissingRowKeepsTheDesignState)
     EXPECT_FALSE(form->chkDateOut->isChecked());
     EXPECT_EQ(form->tableShape(), 0);
     EXPECT_TRUE(form->edtEndStr->text().isEmpty());
+    // Nothing can be saved without the row: said so, never "更新しました。".
     pressUpdate(*form);
-    EXPECT_EQ(scripted().texts(QStringLiteral("information")), QStringList{Updated});
+    EXPECT_EQ(scripted().texts(QStringLiteral("information")), QStringList());
+    EXPECT_EQ(scripted().texts(QStringLiteral("warning")),
+              QStringList{QStringLiteral("初期値データが登録されていないため、更新できませんでした。")});
+    EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM M_SYSTEM")).toInt(), 0);
 }
 

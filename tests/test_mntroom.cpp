@@ -511,6 +511,20 @@ TEST_F(MntRoomTest, PrinterSettingsAreSavedAndRestored)
     EXPECT_FALSE(form->plSetPrinter.IsLandscape());
     EXPECT_EQ(form->lblPHeight->text(), QStringLiteral("210"));
     EXPECT_EQ(form->lblPWidth->text(), QStringLiteral("148"));
+
+    // A settings file that cannot be written is reported; the reception
+    // itself is saved all the same.
+    ASSERT_TRUE(QDir().mkpath(dataFolder() + QStringLiteral("PlPrint14.plv")));
+    scripted().answers = {true};
+    form->bbtnCancel->click();
+    scripted().clear();
+    setNumber(*form, 14, QStringLiteral("書けない設定"));
+    pressUpdate(*form);
+    EXPECT_EQ(scripted().texts(QStringLiteral("warning")),
+              QStringList{QStringLiteral("用紙設定を保存できませんでした。\r\n")
+                          + QDir::toNativeSeparators(dataFolder() + QStringLiteral("PlPrint14.plv"))});
+    EXPECT_EQ(scripted().texts(QStringLiteral("information")), QStringList{DoneNew});
+    EXPECT_EQ(rows(QStringLiteral("D_HED"), 14), 1);
 }
 
 TEST_F(MntRoomTest, QuotesAreStoredAndShownAsTyped)
@@ -616,6 +630,19 @@ TEST_F(MntRoomTest, FailedUpdateChangesNothing)
     EXPECT_EQ(form->edtTitle->text(), QStringLiteral("変更"));
     EXPECT_EQ(hed(5, QStringLiteral("ENTITLE")).toString(), QStringLiteral("御結婚披露宴"));
     EXPECT_FALSE(QFile::exists(dataFolder() + QStringLiteral("PlPrint5.plv")));
+
+    // A reception deleted behind the form's back: nothing is updated, so
+    // nothing is reported as saved and no seat is touched.
+    exec(QStringLiteral("DROP TRIGGER fail_hed"));
+    exec(QStringLiteral("DELETE FROM D_HED WHERE KANRINO = 5"));
+    form->cmbRow->setCurrentIndex(0);
+    scripted().clear();
+    scripted().answers = {true, false};
+    QTest::mouseClick(form->bbtnExecute, Qt::LeftButton);
+    EXPECT_EQ(scripted().texts(QStringLiteral("error")), QStringList{QStringLiteral("書き込みエラー")});
+    EXPECT_EQ(scripted().texts(QStringLiteral("information")), QStringList());
+    EXPECT_FALSE(form->isHeaderState());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM D_TABLE WHERE KANRINO = 5 AND TBLROW = 0")).toInt(), 0);
 }
 
 TEST_F(MntRoomTest, FailedTrimmingRollsBackTheWholeUpdate)
