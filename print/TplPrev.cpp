@@ -193,17 +193,31 @@ struct Metrics
             return QRectF();
         return QRectF(u.x() * scale, u.y() * scale, u.width() * scale, u.height() * scale);
     }
-    // The glyphs' own outline box relative to the start of the baseline, in
-    // reference pixels. Taken from the laid-out glyph runs:
-    // QFontMetricsF::boundingRect is off for text that mixes scripts.
-    QRectF inkPx(const QString &t) const
+    // What shaping a text gives, in reference pixels.
+    struct Shaped
     {
+        double advance = 0;
+        QRectF ink; // the glyphs' own outline box relative to the start of the baseline
+    };
+    // One layout gives both: shaping at this size is the costly part, the
+    // font engine keeping no glyphs this large. The ink is taken from the
+    // laid-out glyph runs: QFontMetricsF::boundingRect is off for text that
+    // mixes scripts.
+    Shaped shape(const QString &t) const
+    {
+        Shaped s;
+        if (t.isEmpty())
+            return s;
         QTextLayout layout(t, ref);
+        layout.setCacheEnabled(true); // keep the shaped glyphs for glyphRuns()
         layout.beginLayout();
         QTextLine line = layout.createLine();
         layout.endLayout();
-        if (!line.isValid())
-            return QRectF();
+        if (!line.isValid()) {
+            s.advance = fm.horizontalAdvance(t);
+            return s;
+        }
+        s.advance = layoutAdvanceIsExact(t, line) ? line.horizontalAdvance() : fm.horizontalAdvance(t);
         GlyphBoxes &boxes = glyphBoxes();
         QRectF u;
         const auto runs = layout.glyphRuns();
@@ -218,9 +232,25 @@ struct Metrics
             }
         }
         if (u.isNull())
-            return QRectF();
+            return s;
         u.translate(0, -line.ascent());
-        return u;
+        s.ink = u;
+        return s;
+    }
+    // The line's advance is the sum of the same shaped advances that
+    // QFontMetricsF adds up, unless the text has characters a line treats
+    // on its own (tabs go to tab stops, line breaks end the line) or that
+    // end a measured text (U+009C).
+    static bool layoutAdvanceIsExact(const QString &t, const QTextLine &line)
+    {
+        if (line.textStart() != 0 || line.textLength() != t.size())
+            return false;
+        for (const QChar c : t) {
+            const char16_t u = c.unicode();
+            if (u < 0x20 || (u >= 0x7f && u <= 0x9f) || u == 0x2028 || u == 0x2029 || u == 0xfffc)
+                return false;
+        }
+        return true;
     }
 };
 
@@ -270,27 +300,20 @@ struct PrevTextCache
         bool operator==(const Key &o) const { return style == o.style && text == o.text && face == o.face; }
         friend size_t qHash(const Key &k, size_t seed = 0) { return qHashMulti(seed, k.face, k.style, k.text); }
     };
-    struct Shaped
-    {
-        double advance = 0;
-        bool hasInk = false;
-        QRectF ink;
-    };
+    using Shaped = Metrics::Shaped;
     // Keeps a document of very many different texts from growing without end.
     static constexpr qsizetype kMaxTexts = 8192;
     QHash<Key, Shaped> texts;
 
-    Shaped &shaped(const PrevFont &pf, const Metrics &m, const QString &text)
+    const Shaped &shaped(const PrevFont &pf, const Metrics &m, const QString &text)
     {
         Key key{pf.face, pf.style, text};
-        const auto it = texts.find(key);
-        if (it != texts.end())
+        const auto it = texts.constFind(key);
+        if (it != texts.constEnd())
             return *it;
         if (texts.size() >= kMaxTexts)
             texts.clear();
-        Shaped s;
-        s.advance = m.fm.horizontalAdvance(text);
-        return *texts.insert(std::move(key), s);
+        return *texts.insert(std::move(key), m.shape(text));
     }
 
     double width(const PrevFont &pf, const QString &text)
@@ -302,17 +325,13 @@ struct PrevTextCache
     TextPlan plan(const PrevFont &pf, const QString &text)
     {
         const Metrics &m = metricsFor(pf);
-        Shaped &s = shaped(pf, m, text);
+        const Shaped &s = shaped(pf, m, text);
         TextPlan p;
         p.width = s.advance * m.scale;
         p.cell = m.cellHeight();
         p.ascent = m.ascent();
         p.em = m.emSize();
         if (!text.isEmpty()) {
-            if (!s.hasInk) {
-                s.ink = m.inkPx(text);
-                s.hasInk = true;
-            }
             p.ink = m.scaled(s.ink);
             if (!p.ink.isEmpty()) {
                 p.overL = std::max(0.0, -p.ink.left());

@@ -390,6 +390,93 @@ TEST_F(PrintPrevTest, MeasuredTextIsWhereItIsDrawnAtEveryResolution)
     }
 }
 
+TEST_F(PrintPrevTest, TextsMeasuredAgainInOtherFontsKeepTheirOwnMeasures)
+{
+    // Measures are kept per text and glyph; a repeat in another face, style
+    // or height, or one measured before it is drawn, must record exactly
+    // what a fresh document records.
+    struct Font
+    {
+        const char *face;
+        int height;
+        int style;
+    };
+    const Font fonts[] = {
+        {"ＭＳ Ｐ明朝", -100, 0},    {"IPAPMincho", -100, 0}, {"IPAPMincho", -100, fsBold},
+        {"IPAPMincho", -100, fsItalic}, {"IPAPMincho", 150, 0}, {"IPAGothic", -100, 0},
+        {"IPAGothic", -100, fsBold},
+    };
+    const QStringList texts = {QStringLiteral("𠮷田 様"), QStringLiteral("Wave\tfj "), QStringLiteral("様")};
+    auto draw = [](TplPrev &d, const Font &f, const QString &t, bool measureFirst) {
+        d.SetFontName(QString::fromUtf8(f.face));
+        d.SetFontHeight(f.height);
+        d.SetFontStyle(f.style);
+        const double w = measureFirst ? d.textWidthF(t) : 0;
+        d.TextInRectMiddle(0, 1000, 0, 400, t);
+        if (measureFirst) {
+            EXPECT_EQ(w, d.textWidthF(t));
+        }
+        return d.page(0).last();
+    };
+    begin();
+    for (bool measureFirst : {true, false}) {
+        for (const Font &f : fonts) {
+            for (const QString &t : texts) {
+                const PrevOp seen = draw(doc, f, t, measureFirst);
+                TplPrev fresh;
+                fresh.setPageFrame(fullFrame());
+                fresh.BeginDoc();
+                const PrevOp want = draw(fresh, f, t, false);
+                const std::string what = std::string(f.face) + " " + std::to_string(f.height) + " style "
+                    + std::to_string(f.style) + " \"" + t.toStdString() + "\"";
+                EXPECT_EQ(seen.emSize, want.emSize) << what;
+                EXPECT_EQ(seen.originX, want.originX) << what;
+                EXPECT_EQ(seen.baseline, want.baseline) << what;
+                EXPECT_EQ(seen.box.left, want.box.left) << what;
+                EXPECT_EQ(seen.box.right, want.box.right) << what;
+                EXPECT_EQ(seen.ink.left, want.ink.left) << what;
+                EXPECT_EQ(seen.ink.top, want.ink.top) << what;
+                EXPECT_EQ(seen.ink.right, want.ink.right) << what;
+                EXPECT_EQ(seen.ink.bottom, want.ink.bottom) << what;
+            }
+        }
+    }
+}
+
+TEST_F(PrintPrevTest, InkIsTheOutlineOfTheFaceTheTextIsDrawnIn)
+{
+    // The fixed and proportional Mincho number their kana alike but place
+    // them differently; 𠮷 comes from the last-resort face in both.
+    begin();
+    doc.SetFontHeight(-100); // 1/10 of the 1000-pixel reference
+    struct Case
+    {
+        const char *face;
+        const char *text;
+    };
+    const Case cases[] = {{"IPAMincho", "の"}, {"IPAPMincho", "の"}, {"IPAPMincho", "𠮷"}, {"IPAGothic", "𠮷"}};
+    for (const Case &c : cases) {
+        doc.SetFontName(QString::fromUtf8(c.face));
+        doc.TextLeftTop(0, 0, QString::fromUtf8(c.text));
+        const PrevOp &op = doc.page(0).last();
+        QFont font;
+        font.setFamilies({QString::fromUtf8(c.face), QStringLiteral("IPAmjMincho")});
+        font.setPixelSize(1000);
+        font.setHintingPreference(QFont::PreferNoHinting);
+        QTextLayout layout(QString::fromUtf8(c.text), font);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        const auto runs = layout.glyphRuns();
+        ASSERT_EQ(runs.size(), 1);
+        ASSERT_EQ(runs[0].glyphIndexes().size(), 1);
+        const QRectF glyph = runs[0].rawFont().boundingRect(runs[0].glyphIndexes()[0]);
+        EXPECT_NEAR(op.ink.left - op.originX, glyph.left() / 10, 1e-9) << c.face << " " << c.text;
+        EXPECT_NEAR(op.ink.right - op.originX, glyph.right() / 10, 1e-9) << c.face << " " << c.text;
+        EXPECT_NEAR(op.ink.bottom - op.ink.top, glyph.height() / 10, 1e-9) << c.face << " " << c.text;
+    }
+}
+
 TEST_F(PrintPrevTest, NameKanjiHaveGlyphsInTheStandInFaces)
 {
     installFontSubstitutes();
