@@ -117,23 +117,27 @@ QFont referenceFont(const PrevFont &pf)
 class GlyphBoxes
 {
 public:
-    QRectF box(const QFont &ref, const QRawFont &raw, quint32 glyph)
+    using Table = QHash<quint32, QRectF>;
+
+    // The boxes of one glyph run's face (a fallback face for glyphs the
+    // chosen one lacks) under the requested style (bold may be synthesised).
+    // Valid until the next call.
+    Table &table(const QFont &ref, const QRawFont &raw)
     {
-        // The run's own face (a fallback face for glyphs the chosen one
-        // lacks) under the requested style (bold may be synthesised).
         Key key{ref.families().value(0), ref.bold(), ref.italic(), raw.familyName(), raw.styleName(),
                 raw.weight(), int(raw.style())};
-        if (!m_last || !(m_lastKey == key)) {
-            if (m_faces.size() >= kMaxFaces && !m_faces.contains(key))
-                m_faces.clear();
-            m_last = &m_faces[key];
-            m_lastKey = std::move(key);
-        }
-        const auto it = m_last->constFind(glyph);
-        if (it != m_last->constEnd())
+        if (m_faces.size() >= kMaxFaces && !m_faces.contains(key))
+            m_faces.clear();
+        return m_faces[key];
+    }
+
+    static QRectF box(Table &table, const QRawFont &raw, quint32 glyph)
+    {
+        const auto it = table.constFind(glyph);
+        if (it != table.constEnd())
             return *it;
         const QRectF b = raw.boundingRect(glyph);
-        m_last->insert(glyph, b);
+        table.insert(glyph, b);
         return b;
     }
 
@@ -158,9 +162,7 @@ private:
         }
     };
     static constexpr qsizetype kMaxFaces = 32;
-    QHash<Key, QHash<quint32, QRectF>> m_faces;
-    QHash<quint32, QRectF> *m_last = nullptr; // the table of the previous call
-    Key m_lastKey;
+    QHash<Key, Table> m_faces;
 };
 
 GlyphBoxes &glyphBoxes()
@@ -218,15 +220,15 @@ struct Metrics
             return s;
         }
         s.advance = layoutAdvanceIsExact(t, line) ? line.horizontalAdvance() : fm.horizontalAdvance(t);
-        GlyphBoxes &boxes = glyphBoxes();
         QRectF u;
         const auto runs = layout.glyphRuns();
         for (const QGlyphRun &run : runs) {
             const QRawFont raw = run.rawFont();
+            GlyphBoxes::Table &boxes = glyphBoxes().table(ref, raw);
             const auto glyphs = run.glyphIndexes();
             const auto pos = run.positions();
             for (int i = 0; i < glyphs.size() && i < pos.size(); ++i) {
-                const QRectF b = boxes.box(ref, raw, glyphs[i]);
+                const QRectF b = GlyphBoxes::box(boxes, raw, glyphs[i]);
                 if (!b.isEmpty())
                     u |= b.translated(pos[i]);
             }
