@@ -114,6 +114,13 @@ TFrmEditBase::TFrmEditBase(const EditFormSettings &settings, QWidget *parent)
     setTabOrder(nedtKanriNo, edtKanriNm ? static_cast<QWidget *>(edtKanriNm) : bbtnSet);
 }
 
+TFrmEditBase::~TFrmEditBase()
+{
+    // Hiding the children while the form is torn down moves the focus out of
+    // the number box; its lookup must not run on a half-destroyed form.
+    disconnect(nedtKanriNo, nullptr, this, nullptr);
+}
+
 void TFrmEditBase::showEvent(QShowEvent *e)
 {
     TFrmOBase::showEvent(e);

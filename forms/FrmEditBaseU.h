@@ -36,6 +36,7 @@ public:
     static const QColor White;
 
     explicit TFrmEditBase(const EditFormSettings &settings, QWidget *parent = nullptr);
+    ~TFrmEditBase() override;
 
     // Header elements.
     QFrame *pnlKanri = nullptr;
