@@ -99,7 +99,12 @@ namespace {
 QFont referenceFont(const PrevFont &pf)
 {
     QFont f;
-    f.setFamilies({pf.face, QString::fromLatin1(kLastResort)});
+    // Qt tries a list's own families before their substitutes: the stand-in
+    // faces go ahead of the last resort, or every face would draw in it.
+    QStringList families{pf.face};
+    families += QFont::substitutes(pf.face);
+    families << QString::fromLatin1(kLastResort);
+    f.setFamilies(families);
     f.setPixelSize(kRefPx);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::PreferAntialias));

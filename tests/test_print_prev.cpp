@@ -8,6 +8,7 @@
 #include <QFontInfo>
 #include <QJsonArray>
 #include <QRawFont>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTextLayout>
 
@@ -498,6 +499,30 @@ TEST_F(PrintPrevTest, NameKanjiHaveGlyphsInTheStandInFaces)
         }
         EXPECT_GE(glyphs, 2);
     }
+}
+
+TEST_F(PrintPrevTest, EachWindowsFaceMeasuresInItsOwnStandIn)
+{
+    // Latin letters differ between the Mincho and Gothic faces: a face that
+    // fell through to the last resort would measure like every other one.
+    begin();
+    doc.SetFontHeight(50);
+    const QString sample = QStringLiteral("Hamburgefonstiv 0123");
+    auto widthIn = [&](const QString &face) {
+        doc.SetFontName(face);
+        return doc.TextWidth(sample);
+    };
+    const struct {
+        const char *windowsFace, *standIn;
+    } faces[] = {{"ＭＳ Ｐ明朝", "IPAPMincho"}, {"ＭＳ 明朝", "IPAMincho"}, {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"ＭＳ ゴシック", "IPAGothic"}};
+    QSet<int> widths;
+    for (const auto &f : faces) {
+        SCOPED_TRACE(f.windowsFace);
+        const int w = widthIn(QString::fromUtf8(f.windowsFace));
+        EXPECT_EQ(w, widthIn(QString::fromUtf8(f.standIn)));
+        widths.insert(w);
+    }
+    EXPECT_EQ(widths.size(), 4);
 }
 
 TEST_F(PrintPrevTest, ShowPreviewHandsTheDocumentToThePrompter)
