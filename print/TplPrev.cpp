@@ -5,6 +5,10 @@
 
 #include <QFile>
 #include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QPaintEngine>
+#include <QPainterPath>
 #include <QFontMetricsF>
 #include <QCursor>
 #include <QGlyphRun>
@@ -555,6 +559,39 @@ void TplPrev::DrawPicture(int Left, int Right, int Top, int Bottom, bool stretch
 
 // --- replay ---
 
+namespace {
+// The Japanese faces have no bold cut. Qt's PDF output (also what printing
+// goes through on Linux and macOS) makes bold from them itself, but glyphs
+// drawn as outlines on the screen or into an image come out regular, so
+// there the outline is thickened as the font engine would (em/24 in all).
+bool needsDrawnBold(const QFont &font, const QPainter &painter)
+{
+    if (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf)
+        return false;
+    static QHash<QString, bool> hasBoldCut;
+    const QString family = QFontInfo(font).family();
+    auto it = hasBoldCut.constFind(family);
+    if (it == hasBoldCut.constEnd()) {
+        bool bold = false;
+        for (const QString &style : QFontDatabase::styles(family))
+            bold = bold || QFontDatabase::weight(family, style) >= QFont::DemiBold;
+        it = hasBoldCut.insert(family, bold);
+    }
+    return !it.value();
+}
+
+void strokeBold(QPainter &painter, const QFont &font, const QString &text)
+{
+    QFont regular = font;
+    regular.setBold(false);
+    QPainterPath path;
+    path.addText(QPointF(0, 0), regular, text);
+    QPen pen(Qt::black, kRefPx / 24.0);
+    pen.setJoinStyle(Qt::RoundJoin);
+    painter.strokePath(path, pen);
+}
+} // namespace
+
 void TplPrev::paintPage(QPainter &painter, int index) const
 {
     if (index < 0 || index >= m_pages.size())
@@ -591,9 +628,12 @@ void TplPrev::paintPage(QPainter &painter, int index) const
             painter.translate(op.originX, op.baseline);
             const double s = op.emSize / kRefPx;
             painter.scale(s, s);
-            painter.setFont(referenceFont(op.font));
+            const QFont font = referenceFont(op.font);
+            painter.setFont(font);
             painter.setPen(QPen(Qt::black));
             painter.drawText(QPointF(0, 0), op.text);
+            if (op.font.bold() && needsDrawnBold(font, painter))
+                strokeBold(painter, font, op.text);
             painter.restore();
             break;
         }

@@ -525,6 +525,31 @@ TEST_F(PrintPrevTest, EachWindowsFaceMeasuresInItsOwnStandIn)
     EXPECT_EQ(widths.size(), 4);
 }
 
+TEST_F(PrintPrevTest, BoldShowsInImagesAsOnPaper)
+{
+    // The IPA faces have no bold cut; pictures of the page must still show
+    // bold text heavier than regular, as the PDF does.
+    begin();
+    doc.SetFontName(QStringLiteral("ＭＳ Ｐ明朝"));
+    doc.SetFontHeight(80);
+    doc.TextLeftTop(100, 100, QStringLiteral("山田 太郎"));
+    doc.SetFontStyle(fsBold);
+    doc.TextLeftTop(100, 300, QStringLiteral("山田 太郎"));
+    doc.EndDoc();
+    const QImage img = doc.renderImage(0, 150);
+    auto ink = [&](int top, int bottom) {
+        const double px = 150 / 254.0;
+        int n = 0;
+        for (int y = int(top * px); y < int(bottom * px); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                n += qGray(img.pixel(x, y)) < 128;
+        return n;
+    };
+    const int regular = ink(90, 200), bold = ink(290, 400);
+    EXPECT_GT(regular, 0);
+    EXPECT_GT(bold, regular * 1.2) << regular << " / " << bold;
+}
+
 TEST_F(PrintPrevTest, ShowPreviewHandsTheDocumentToThePrompter)
 {
     TplSetPrinter printer;
