@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -13,18 +12,6 @@
 #include <QTest>
 
 namespace {
-
-void type(QLineEdit *e, const QString &s)
-{
-    e->clear();
-    if (s.isEmpty())
-        return;
-    QInputMethodEvent ev;
-    ev.setCommitString(s);
-    QApplication::sendEvent(e, &ev);
-}
-
-void type(QComboBox *c, const QString &s) { type(c->lineEdit(), s); }
 
 const QStringList Columns = {"SINRONM", "SINPUNM", "KATA11", "KATA12", "NAME1", "KEISHO1", "KATA21", "KATA22", "NAME2",
                              "KEISHO2", "KATA31", "KATA32", "NAME3", "KEISHO3", "KATA41", "KATA42", "NAME4", "KEISHO4"};

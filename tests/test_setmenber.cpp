@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,19 +15,6 @@
 #include <QTreeWidget>
 
 namespace {
-
-// Types text the way an input method delivers it (QTest::keyClicks is ASCII only).
-void type(QLineEdit *e, const QString &s)
-{
-    e->clear();
-    if (s.isEmpty())
-        return;
-    QInputMethodEvent ev;
-    ev.setCommitString(s);
-    QApplication::sendEvent(e, &ev);
-}
-
-void type(QComboBox *c, const QString &s) { type(c->lineEdit(), s); }
 
 // The visible cells of every list row, joined by "|".
 QStringList listed(const TFrmSetMenber &f)

@@ -4,8 +4,6 @@
 #include "TestEnv.h"
 #include "TextRules.h"
 
-#include <QApplication>
-#include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -108,17 +106,12 @@ TEST(ByteLimitEdit, TypingAndPastingStopAtTheLimit)
     EXPECT_EQ(ByteLimit::fit(QStringLiteral("あいうえ"), QStringLiteral("あいうxえ"), 4), QStringLiteral("あいうえ"));
 
     // Typed through the input method, as Japanese text arrives.
-    auto type = [](QLineEdit &e, const QString &s) {
-        QInputMethodEvent ev;
-        ev.setCommitString(s);
-        QApplication::sendEvent(&e, &ev);
-    };
     QLineEdit edit;
     ByteLimit::apply(&edit, 6);
-    type(edit, QStringLiteral("ちゃんだ"));
+    commitText(&edit, QStringLiteral("ちゃんだ"));
     EXPECT_EQ(edit.text(), QStringLiteral("ちゃん"));
     edit.clear();
-    type(edit, QStringLiteral("𠮷田様x"));
+    commitText(&edit, QStringLiteral("𠮷田様x"));
     EXPECT_EQ(edit.text(), QStringLiteral("𠮷田様"));
     // Text loaded by the program is kept even when longer.
     edit.setText(QStringLiteral("あいうえお"));
@@ -127,7 +120,7 @@ TEST(ByteLimitEdit, TypingAndPastingStopAtTheLimit)
     // nothing, Backspace removes one character.
     edit.setFocus();
     edit.setCursorPosition(2);
-    type(edit, QStringLiteral("か"));
+    commitText(&edit, QStringLiteral("か"));
     EXPECT_EQ(edit.text(), QStringLiteral("あいうえお"));
     edit.setCursorPosition(5);
     QTest::keyClick(&edit, Qt::Key_Backspace);

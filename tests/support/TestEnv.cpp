@@ -5,7 +5,11 @@
 #include "Installer.h"
 #include "KivoraApplication.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <ostream>
@@ -17,6 +21,22 @@ ScriptedPrompter g_scripted;
 ScriptedPrompter &scripted() { return g_scripted; }
 
 void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+void commitText(QLineEdit *e, const QString &s)
+{
+    QInputMethodEvent ev;
+    ev.setCommitString(s);
+    QApplication::sendEvent(e, &ev);
+}
+
+void type(QLineEdit *e, const QString &s)
+{
+    e->clear();
+    if (!s.isEmpty())
+        commitText(e, s);
+}
+
+void type(QComboBox *c, const QString &s) { type(c->lineEdit(), s); }
 
 QString fixture(const QString &name)
 {

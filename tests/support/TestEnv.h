@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+class QComboBox;
+class QLineEdit;
+
 // Prints QStrings readably in assertion failures.
 void PrintTo(const QString &s, std::ostream *os);
 
@@ -34,3 +37,10 @@ protected:
 
 ScriptedPrompter &scripted();
 QString fixture(const QString &name);
+
+// Delivers text the way an input method commits it (QTest::keyClicks is
+// ASCII only), at the cursor, keeping what the edit already holds.
+void commitText(QLineEdit *e, const QString &s);
+// Replaces the edit's text by typing: clears it, then commits s.
+void type(QLineEdit *e, const QString &s);
+void type(QComboBox *c, const QString &s);
