@@ -1,18 +1,15 @@
 // The seating chart of a full reception: 5 tiers of 5 tables, 20 attendees on
 // every side (1,000 attendees, all with title lines and honorifics), from the
 // database to the finished display list, and on to a PDF file.
-#include "DataFolder.h"
+#include "BenchEnv.h"
 #include "DrawChart.h"
-#include "Installer.h"
 #include "TplPrev.h"
 #include "TplSetPrinter.h"
-#include "UntDM.h"
 
 #include <QGuiApplication>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 namespace {
 
@@ -120,35 +117,7 @@ BENCHMARK(BM_DrawChartToPdf)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    bench::TempDataHome home;
     QGuiApplication app(argc, argv);
-
-    QString message;
-    if (installDataFolder(DataFolder(), &message) != InstallResult::Created) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-        return 1;
-    }
-    int rc = 0;
-    {
-        TdmMAIN dm;
-        setDmMAIN(&dm);
-        if (!dm.OpenDatabase(DatabasePath(), &message)) {
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-            return 1;
-        }
-        seed(dm.ADOCMDB());
-
-        benchmark::Initialize(&argc, argv);
-        if (benchmark::ReportUnrecognizedArguments(argc, argv))
-            rc = 1;
-        else
-            benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-        dm.Close();
-        setDmMAIN(nullptr);
-    }
-    return rc;
+    return bench::runWithFreshDatabase(argc, argv, seed);
 }

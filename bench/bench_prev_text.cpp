@@ -1,6 +1,7 @@
 // Recording texts in the preview document when no text repeats: 4,000
 // different names and title lines (a chart of real guests), each measured
 // and then drawn, as the chart does with its sample texts.
+#include "BenchEnv.h"
 #include "TplPrev.h"
 
 #include <QGuiApplication>
@@ -54,13 +55,7 @@ BENCHMARK(BM_RecordDistinctTexts)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useOffscreenPlatform();
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

@@ -1,16 +1,13 @@
 // Attendee entry with a large reception: loading 1,000 attendees into the
 // list and writing them back.
-#include "DataFolder.h"
+#include "BenchEnv.h"
 #include "FrmSetMenberU.h"
-#include "Installer.h"
 #include "Prompter.h"
 #include "TNumberEdit.h"
-#include "UntDM.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -94,37 +91,9 @@ BENCHMARK(BM_UpdateList)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    bench::TempDataHome home;
     QApplication app(argc, argv);
     YesPrompter yes;
     setPrompter(&yes);
-
-    QString message;
-    if (installDataFolder(DataFolder(), &message) != InstallResult::Created) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-        return 1;
-    }
-    int rc = 0;
-    {
-        TdmMAIN dm;
-        setDmMAIN(&dm);
-        if (!dm.OpenDatabase(DatabasePath(), &message)) {
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-            return 1;
-        }
-        seed(dm.ADOCMDB());
-
-        benchmark::Initialize(&argc, argv);
-        if (benchmark::ReportUnrecognizedArguments(argc, argv))
-            rc = 1;
-        else
-            benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-        dm.Close();
-        setDmMAIN(nullptr);
-    }
-    return rc;
+    return bench::runWithFreshDatabase(argc, argv, seed);
 }

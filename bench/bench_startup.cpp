@@ -1,6 +1,7 @@
 // Start-up of the program to the shown main menu with an open database:
 // application object, data module, opening kivora.mdb, building and showing
 // the menu. Run with QT_QPA_PLATFORM=offscreen (set below when unset).
+#include "BenchEnv.h"
 #include "DataFolder.h"
 #include "FrmMenuU.h"
 #include "Installer.h"
@@ -52,8 +53,7 @@ BENCHMARK(BM_StartupToShownMenu)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useOffscreenPlatform();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
