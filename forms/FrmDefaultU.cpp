@@ -2,14 +2,13 @@
 
 #include "ByteLimit.h"
 #include "FrmMntRoomU.h"
+#include "PictureControls.h"
 #include "Prompter.h"
 #include "TextRules.h"
 #include "UntDM.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,31 +21,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QLabel *makePathLabel(const QString &name, QWidget *parent)
-{
-    auto *l = new QLabel(parent);
-    l->setObjectName(name);
-    l->setTextFormat(Qt::PlainText); // paths are shown and stored as they are
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setMinimumWidth(300);
-    l->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    return l;
-}
-
-QToolButton *makeToolButton(const QString &name, const QString &hint, QStyle::StandardPixmap icon, QWidget *parent)
-{
-    auto *b = new QToolButton(parent);
-    b->setObjectName(name);
-    // A picture button is clicked, never focused: Tab and Enter pass it by
-    // instead of stopping on it (and Enter opening a file dialog).
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setAutoRaise(true); // flat picture button
-    b->setIcon(parent->style()->standardIcon(icon));
-    setHint(b, hint);
-    return b;
-}
-
 // Blank texts are stored as NULL.
 QVariant textOrNull(const QString &s) { return text::isBlank(s) ? QVariant() : QVariant(s); }
 } // namespace
@@ -83,41 +57,34 @@ TFrmDefault::TFrmDefault(QWidget *parent) : TFrmOBase(parent)
     grid->addWidget(new QLabel(QStringLiteral("背景画像"), area), row, 0);
     {
         auto *line = new QHBoxLayout;
-        spbWPaper = makeToolButton(QStringLiteral("spbWPaper"), QStringLiteral("背景画像指定"), QStyle::SP_DirOpenIcon, area);
-        spbClear = makeToolButton(QStringLiteral("spbClear"), QStringLiteral("背景画像クリア"), QStyle::SP_DialogResetButton, area);
+        spbWPaper = picture::makeButton(QStringLiteral("spbWPaper"), QStringLiteral("背景画像指定"), QStyle::SP_DirOpenIcon, area);
+        spbClear = picture::makeButton(QStringLiteral("spbClear"), QStringLiteral("背景画像クリア"), QStyle::SP_DialogResetButton, area);
+        spbWPaper->setAutoRaise(true); // flat picture buttons
+        spbClear->setAutoRaise(true);
         line->addWidget(spbWPaper);
         line->addWidget(spbClear);
         line->addStretch(1);
         grid->addLayout(line, row++, 1, 1, 2);
     }
-    lblWPaper = makePathLabel(QStringLiteral("lblWPaper"), area);
+    lblWPaper = picture::makePathLabel(QStringLiteral("lblWPaper"), area);
     grid->addWidget(lblWPaper, row++, 1, 1, 2);
 
     grid->addWidget(new QLabel(QStringLiteral("ﾃｰﾌﾞﾙ形状"), area), row, 0);
     {
         auto *line = new QHBoxLayout;
-        rdgTable = new QGroupBox(area);
-        rdgTable->setObjectName(QStringLiteral("rdgTable"));
-        setHint(rdgTable, QStringLiteral("テーブル形状指定"));
-        auto *items = new QHBoxLayout(rdgTable);
-        rdgTableGroup = new QButtonGroup(rdgTable);
-        static const char *const shapes[3] = {"円型", "四角", "画像"};
-        for (int i = 0; i < 3; ++i) {
-            auto *r = new QRadioButton(QString::fromUtf8(shapes[i]), rdgTable);
-            r->setObjectName(QStringLiteral("rdgTable%1").arg(i));
-            rdgTableGroup->addButton(r, i);
-            items->addWidget(r);
-            rdgTableItems[size_t(i)] = r;
-        }
-        rdgTableItems[0]->setChecked(true);
-        spbTable = makeToolButton(QStringLiteral("spbTable"), QStringLiteral("テーブル画像指定"), QStyle::SP_DirOpenIcon, area);
+        const picture::TableShapeGroup shapes = picture::makeTableShapeGroup(area);
+        rdgTable = shapes.box;
+        rdgTableGroup = shapes.group;
+        rdgTableItems = shapes.items;
+        spbTable = picture::makeButton(QStringLiteral("spbTable"), QStringLiteral("テーブル画像指定"), QStyle::SP_DirOpenIcon, area);
+        spbTable->setAutoRaise(true);
         spbTable->setEnabled(false);
         line->addWidget(rdgTable);
         line->addWidget(spbTable);
         line->addStretch(1);
         grid->addLayout(line, row++, 1, 1, 2);
     }
-    lblTable = makePathLabel(QStringLiteral("lblTable"), area);
+    lblTable = picture::makePathLabel(QStringLiteral("lblTable"), area);
     grid->addWidget(lblTable, row++, 1, 1, 2);
 
     grid->addWidget(new QLabel(QStringLiteral("末尾文"), area), row, 0);
@@ -209,20 +176,12 @@ void TFrmDefault::rdgTableClick()
 
 void TFrmDefault::spbTableClick()
 {
-    const QString file = prompter().openFileName(QStringLiteral("テーブル画像指定"), m_tableFile, TFrmMntRoom::PictureFilter);
-    if (file.isEmpty())
-        return;
-    m_tableFile = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
-    lblTable->setText(m_tableFile);
+    picture::choose(QStringLiteral("テーブル画像指定"), TFrmMntRoom::PictureFilter, m_tableFile, lblTable);
 }
 
 void TFrmDefault::spbWPaperClick()
 {
-    const QString file = prompter().openFileName(QStringLiteral("背景画像指定"), m_wallPaperFile, TFrmMntRoom::PictureFilter);
-    if (file.isEmpty())
-        return;
-    m_wallPaperFile = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
-    lblWPaper->setText(m_wallPaperFile);
+    picture::choose(QStringLiteral("背景画像指定"), TFrmMntRoom::PictureFilter, m_wallPaperFile, lblWPaper);
 }
 
 void TFrmDefault::spbClearClick()

@@ -2,6 +2,7 @@
 
 #include "ByteLimit.h"
 #include "DataFolder.h"
+#include "PictureControls.h"
 #include "Prompter.h"
 #include "TFontNameComboBox.h"
 #include "TNumberEdit.h"
@@ -68,30 +69,13 @@ QLineEdit *makeEdit(const QString &name, const QString &hint, int bytes, QWidget
     return e;
 }
 
-QLabel *makePathLabel(const QString &name, QWidget *parent)
+// The reception's picture paths are reset with its other inputs.
+QLabel *makeTaggedPathLabel(const QString &name, QWidget *parent)
 {
-    auto *l = new QLabel(parent);
-    l->setObjectName(name);
-    l->setTextFormat(Qt::PlainText); // paths are shown and stored as they are
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
+    QLabel *l = picture::makePathLabel(name, parent);
     l->setAutoFillBackground(true);
-    l->setMinimumWidth(300);
-    l->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     l->setProperty("Tag", 1);
     return l;
-}
-
-QToolButton *makeToolButton(const QString &name, const QString &hint, QStyle::StandardPixmap icon, QWidget *parent)
-{
-    auto *b = new QToolButton(parent);
-    b->setObjectName(name);
-    // A picture button is clicked, never focused: Tab and Enter pass it by
-    // instead of stopping on it (and Enter opening a file dialog).
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setIcon(parent->style()->standardIcon(icon));
-    setHint(b, hint);
-    return b;
 }
 
 void setBadge(QLabel *badge, const QString &text, const QColor &colour)
@@ -257,9 +241,9 @@ TFrmMntRoom::TFrmMntRoom(QWidget *parent) : TFrmEditBase(roomSettings(), parent)
     grid->addWidget(new QLabel(QStringLiteral("背景画像"), pnlSeki), row, 0);
     {
         auto *line = new QHBoxLayout;
-        spbWPaper = makeToolButton(QStringLiteral("spbWPaper"), QStringLiteral("背景画像指定"), QStyle::SP_DirOpenIcon, pnlSeki);
-        spbClear = makeToolButton(QStringLiteral("spbClear"), QStringLiteral("背景画像クリア"), QStyle::SP_DialogResetButton, pnlSeki);
-        lblWPaper = makePathLabel(QStringLiteral("lblWPaper"), pnlSeki);
+        spbWPaper = picture::makeButton(QStringLiteral("spbWPaper"), QStringLiteral("背景画像指定"), QStyle::SP_DirOpenIcon, pnlSeki);
+        spbClear = picture::makeButton(QStringLiteral("spbClear"), QStringLiteral("背景画像クリア"), QStyle::SP_DialogResetButton, pnlSeki);
+        lblWPaper = makeTaggedPathLabel(QStringLiteral("lblWPaper"), pnlSeki);
         line->addWidget(spbWPaper);
         line->addWidget(spbClear);
         line->addWidget(lblWPaper, 1);
@@ -269,22 +253,12 @@ TFrmMntRoom::TFrmMntRoom(QWidget *parent) : TFrmEditBase(roomSettings(), parent)
     grid->addWidget(new QLabel(QStringLiteral("ﾃｰﾌﾞﾙ形状"), pnlSeki), row, 0);
     {
         auto *line = new QHBoxLayout;
-        rdgTable = new QGroupBox(pnlSeki);
-        rdgTable->setObjectName(QStringLiteral("rdgTable"));
-        setHint(rdgTable, QStringLiteral("テーブル形状指定"));
-        auto *items = new QHBoxLayout(rdgTable);
-        rdgTableGroup = new QButtonGroup(rdgTable);
-        static const char *const shapes[3] = {"円型", "四角", "画像"};
-        for (int i = 0; i < 3; ++i) {
-            auto *r = new QRadioButton(QString::fromUtf8(shapes[i]), rdgTable);
-            r->setObjectName(QStringLiteral("rdgTable%1").arg(i));
-            rdgTableGroup->addButton(r, i);
-            items->addWidget(r);
-            rdgTableItems[size_t(i)] = r;
-        }
-        rdgTableItems[0]->setChecked(true);
-        spbTable = makeToolButton(QStringLiteral("spbTable"), QStringLiteral("テーブル画像指定"), QStyle::SP_DirOpenIcon, pnlSeki);
-        lblTable = makePathLabel(QStringLiteral("lblTable"), pnlSeki);
+        const picture::TableShapeGroup shapes = picture::makeTableShapeGroup(pnlSeki);
+        rdgTable = shapes.box;
+        rdgTableGroup = shapes.group;
+        rdgTableItems = shapes.items;
+        spbTable = picture::makeButton(QStringLiteral("spbTable"), QStringLiteral("テーブル画像指定"), QStyle::SP_DirOpenIcon, pnlSeki);
+        lblTable = makeTaggedPathLabel(QStringLiteral("lblTable"), pnlSeki);
         line->addWidget(rdgTable);
         line->addWidget(spbTable);
         line->addWidget(lblTable, 1);
@@ -583,11 +557,7 @@ void TFrmMntRoom::rdgTableClick()
 
 void TFrmMntRoom::spbWPaperClick()
 {
-    const QString file = prompter().openFileName(QStringLiteral("背景画像指定"), m_wallPaperFile, PictureFilter);
-    if (file.isEmpty())
-        return;
-    m_wallPaperFile = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
-    lblWPaper->setText(m_wallPaperFile);
+    picture::choose(QStringLiteral("背景画像指定"), PictureFilter, m_wallPaperFile, lblWPaper);
 }
 
 void TFrmMntRoom::spbClearClick()
@@ -598,11 +568,7 @@ void TFrmMntRoom::spbClearClick()
 
 void TFrmMntRoom::spbTableClick()
 {
-    const QString file = prompter().openFileName(QStringLiteral("テーブル画像指定"), m_tableFile, PictureFilter);
-    if (file.isEmpty())
-        return;
-    m_tableFile = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
-    lblTable->setText(m_tableFile);
+    picture::choose(QStringLiteral("テーブル画像指定"), PictureFilter, m_tableFile, lblTable);
 }
 
 void TFrmMntRoom::ShowPaperSize()
