@@ -59,6 +59,8 @@ bool TdmMAIN::OpenDatabase(const QString &path, QString *error)
     if (!info.exists() || !info.isFile())
         return fail(QStringLiteral("データベースがありません: ") + path);
 
+    QString why;
+    bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ConnectionName);
         m_added = true;
@@ -67,12 +69,19 @@ bool TdmMAIN::OpenDatabase(const QString &path, QString *error)
         url.setQuery(QStringLiteral("mode=rw"));
         db.setDatabaseName(url.toString(QUrl::FullyEncoded));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
-        if (!db.open())
-            return fail(errorText(db.lastError()));
-        QSqlQuery probe(db);
-        if (!probe.exec(QStringLiteral("SELECT CD FROM M_SYSTEM")))
-            return fail(errorText(probe.lastError()));
+        if (!db.open()) {
+            why = errorText(db.lastError());
+        } else {
+            QSqlQuery probe(db);
+            ok = probe.exec(QStringLiteral("SELECT CD FROM M_SYSTEM"));
+            if (!ok)
+                why = errorText(probe.lastError());
+        }
     }
+    // Failing only here, once the probe and the handle are gone, lets the
+    // connection be removed without leaking the open file.
+    if (!ok)
+        return fail(why);
     return true;
 }
 
