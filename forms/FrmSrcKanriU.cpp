@@ -83,6 +83,8 @@ bool TFrmSrcKanri::eventFilter(QObject *watched, QEvent *event)
 void TFrmSrcKanri::loadRows()
 {
     m_model->removeRows(0, m_model->rowCount());
+    // Stays disabled when the query fails: nothing can be chosen.
+    bbtnExecute->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     struct Restore {
         ~Restore() { QApplication::restoreOverrideCursor(); }

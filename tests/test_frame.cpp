@@ -264,6 +264,17 @@ TEST_F(Frame, SearchDialogRowsButtonsAndColumns)
     empty.bbtnExecuteClick(); // a double click on an empty grid does nothing
     EXPECT_EQ(empty.SelectedNo, 0);
     EXPECT_TRUE(empty.isVisible());
+
+    // A query that fails is shown with the database's text; nothing to choose.
+    exec(QStringLiteral("DROP TABLE D_HED"));
+    TFrmSrcKanri failing;
+    failing.show();
+    const QStringList errors = scripted().texts(QStringLiteral("error"));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("D_HED"))) << errors[0].toStdString();
+    EXPECT_EQ(failing.rowCount(), 0);
+    EXPECT_FALSE(failing.bbtnExecute->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(Frame, StatusBarClockHintsAndKeys)
