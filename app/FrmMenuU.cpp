@@ -157,7 +157,8 @@ void TFrmMenu::openForm(int button)
     std::unique_ptr<QDialog> form;
     try {
         form.reset(factory(this));
-        form->exec();
+        if (form)
+            form->exec();
     } catch (const std::exception &e) {
         reportUncaught(e);
     }

@@ -18,7 +18,7 @@ QString DataFolder()
     // ~/.local/share on Linux, Application Support on macOS.
 #ifdef Q_OS_WIN
     // The roaming folder, as the program has always used on Windows.
-    QString base = qEnvironmentVariable("APPDATA");
+    QString base = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"));
     if (base.isEmpty())
         base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 #else
