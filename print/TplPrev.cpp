@@ -22,6 +22,7 @@
 #include <QRawFont>
 #include <QTextLayout>
 
+#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -33,10 +34,18 @@ constexpr int kRefPx = 1000;
 
 const char *const kLastResort = "IPAmjMincho";
 
-int ceilDiv2(int v) { return v >= 0 ? (v + 1) / 2 : -((-v) / 2); }
+// Ceil(v ÷ 2) without overflowing at the ends of the int range.
+int ceilDiv2(int v) { return v / 2 + (v > 0 && v % 2 != 0); }
 
-// Rounds up, forgiving the float noise of an exact integer.
-int ceilUnits(double v) { return int(std::ceil(v - 1e-6)); }
+// Rounds up, forgiving the float noise of an exact integer; measures of
+// absurd font heights stay in the int range instead of overflowing.
+int ceilUnits(double v)
+{
+    const double c = std::ceil(v - 1e-6);
+    if (!(c > INT_MIN))
+        return std::isnan(c) ? 0 : INT_MIN;
+    return c < INT_MAX ? int(c) : INT_MAX;
+}
 
 qint64 truncScaled(qint64 dots, int dpi) { return dpi > 0 ? dots * 254 / dpi : 0; }
 
@@ -191,7 +200,9 @@ struct Metrics
         : ref(referenceFont(pf)), fm(ref), scale(1.0)
     {
         const double cell = fm.ascent() + fm.descent();
-        const double em = pf.height > 0 && cell > 0 ? kRefPx * pf.height / cell : std::abs(pf.height);
+        // In double: kRefPx × a huge height, or |INT_MIN|, would overflow an int.
+        const double h = pf.height;
+        const double em = h > 0 && cell > 0 ? kRefPx * h / cell : std::abs(h);
         scale = em / kRefPx;
     }
     double emSize() const { return kRefPx * scale; }
@@ -444,7 +455,7 @@ void TplPrev::DrawRect(int Left, int Right, int Top, int Bottom)
 void TplPrev::DrawCircle(int CX, int CY, int D)
 {
     // D ÷ 2 rounded half away from zero; the outline uses its size.
-    const int r = std::abs(ceilDiv2(std::abs(D)));
+    const qint64 r = (std::abs(qint64(D)) + 1) / 2;
     PrevOp op;
     op.kind = PrevOp::Kind::Circle;
     op.op = QStringLiteral("DrawCircle");
@@ -479,18 +490,18 @@ void TplPrev::TextLeftTop(int X, int Y, const QString &text) { recordText(QStrin
 
 void TplPrev::TextLeftMiddle(int X, int Y, const QString &text)
 {
-    recordText(QStringLiteral("TextLeftMiddle"), X, Y, text, X, Y - ceilDiv2(TextHeight(QStringLiteral("Hg"))));
+    recordText(QStringLiteral("TextLeftMiddle"), X, Y, text, X, double(Y) - ceilDiv2(TextHeight(QStringLiteral("Hg"))));
 }
 
 void TplPrev::TextLeftBottom(int X, int Y, const QString &text)
 {
-    recordText(QStringLiteral("TextLeftBottom"), X, Y, text, X, Y - TextHeight(QStringLiteral("Hg")));
+    recordText(QStringLiteral("TextLeftBottom"), X, Y, text, X, double(Y) - TextHeight(QStringLiteral("Hg")));
 }
 
 void TplPrev::TextCenterMiddle(int X, int Y, const QString &text)
 {
-    recordText(QStringLiteral("TextCenterMiddle"), X, Y, text, X - ceilDiv2(TextWidth(text)),
-               Y - ceilDiv2(TextHeight(QStringLiteral("Hg"))));
+    recordText(QStringLiteral("TextCenterMiddle"), X, Y, text, double(X) - ceilDiv2(TextWidth(text)),
+               double(Y) - ceilDiv2(TextHeight(QStringLiteral("Hg"))));
 }
 
 void TplPrev::TextRightTop(int X, int Y, const QString &text)
@@ -503,7 +514,7 @@ void TplPrev::TextRightBottom(int X, int Y, const QString &text)
 {
     const TextPlan p = m_textCache->plan(m_font, text);
     recordText(QStringLiteral("TextRightBottom"), X, Y, text, X - p.overR - p.width - p.overL,
-               Y - TextHeight(QStringLiteral("Hg")));
+               double(Y) - TextHeight(QStringLiteral("Hg")));
 }
 
 void TplPrev::recordTextInRect(const QString &name, int Left, int Right, int Top, int Bottom,

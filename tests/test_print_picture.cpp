@@ -3,6 +3,7 @@
 #include "Picture.h"
 #include "TestEnv.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -79,6 +80,15 @@ TEST_F(PictureTest, DecodesJpegWhateverTheCaseOfItsName)
         EXPECT_LT(qGreen(img.pixel(62, 24)), 40);
     }
     EXPECT_FALSE(picture::isJpegName(QStringLiteral("a.jpeg.png")));
+
+    // A grey-scale JPEG comes out as grey RGB.
+    QImage grey(16, 8, QImage::Format_Grayscale8);
+    grey.fill(200);
+    ASSERT_TRUE(grey.save(path(QStringLiteral("grey.jpg")), "JPEG"));
+    const QImage g = picture::load(path(QStringLiteral("grey.jpg")));
+    ASSERT_EQ(g.size(), QSize(16, 8));
+    EXPECT_NEAR(qRed(g.pixel(8, 4)), 200, 3);
+    EXPECT_NEAR(qBlue(g.pixel(8, 4)), 200, 3);
 }
 
 TEST_F(PictureTest, BrokenJpegIsAnErrorNotACrash)
@@ -134,4 +144,9 @@ TEST_F(PictureTest, OtherFormatsGoThroughQt)
     EXPECT_EQ(qRed(g.pixel(0, 0)), 255);
     expectError(write(QStringLiteral("bad.bmp"), QByteArray("BM") + QByteArray(40, '\xff')));
     expectError(write(QStringLiteral("chart.emf"), QByteArray(200, '\x01')));
+    // A folder chosen as the picture, under either kind of name.
+    for (const QString &name : {QStringLiteral("folder.jpg"), QStringLiteral("folder.png")}) {
+        ASSERT_TRUE(QDir(dir.path()).mkpath(name));
+        expectError(path(name));
+    }
 }

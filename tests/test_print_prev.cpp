@@ -4,6 +4,7 @@
 #include "TestEnv.h"
 #include "TplPrev.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QJsonArray>
@@ -583,4 +584,48 @@ TEST_F(PrintPrevTest, UnreadablePictureIsAnErrorNamingTheFile)
     }
     EXPECT_THROW(doc.DrawPicture(0, 100, 0, 100, true, dir.filePath(QStringLiteral("none.png"))), PictureError);
     EXPECT_TRUE(doc.page(0).isEmpty());
+}
+
+TEST_F(PrintPrevTest, MisuseAndExtremeValuesDoNotCrash)
+{
+    QTemporaryDir dir;
+    // Before any document: nothing is recorded, nothing breaks.
+    doc.NewPage();
+    doc.TextLeftTop(0, 0, QStringLiteral("x"));
+    doc.DrawPicture(0, 10, 0, 10, true, dir.path());
+    doc.EndDoc();
+    EXPECT_EQ(doc.pageCount(), 0);
+    EXPECT_TRUE(doc.toJson()["pages"].toArray().isEmpty());
+
+    begin(marginFrame());
+    for (int h : {INT_MAX, INT_MIN, 0, 5'000'000, -5'000'000, 1, -1}) {
+        doc.SetFontHeight(h);
+        EXPECT_GE(doc.TextWidth(QStringLiteral("漢字")), 0) << h;
+        EXPECT_GE(doc.TextHeight(QStringLiteral("Hg")), 0) << h;
+        doc.TextLeftTop(200, 200, QStringLiteral("漢字"));
+        doc.TextCenterMiddle(1000, 1000, QStringLiteral("漢字"));
+        doc.TextRightBottom(1500, 1500, QStringLiteral("漢字"));
+        doc.TextInRectMiddle(100, 500, 100, 500, QStringLiteral("漢字"));
+    }
+    doc.SetFontHeight(40);
+    doc.TextLeftTop(300, 300, QString());
+    doc.TextCenterMiddle(300, 300, QString());
+    doc.TextInRectLeft(400, 400, 400, 400, QStringLiteral("幅なし"));
+    doc.DrawRect(500, 500, 500, 500);
+    doc.DrawCircle(500, 500, INT_MIN);
+    doc.DrawCircle(500, 500, INT_MAX);
+    doc.DrawLine(INT_MIN, INT_MAX, INT_MIN, INT_MAX);
+    EXPECT_EQ(doc.TextWidth(QString()), 0);
+    // A directory is not a picture: an error, not a crash or an empty drawing.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("bg.jpg")));
+    EXPECT_THROW(doc.DrawPicture(0, 10, 0, 10, true, dir.filePath(QStringLiteral("bg.jpg"))), PictureError);
+    doc.EndDoc();
+    // After the end: still one page, and it replays.
+    doc.NewPage();
+    doc.TextLeftTop(0, 0, QStringLiteral("x"));
+    doc.EndDoc();
+    EXPECT_EQ(doc.pageCount(), 1);
+    EXPECT_FALSE(doc.renderImage(0, 100).isNull());
+    EXPECT_TRUE(doc.savePdf(dir.filePath(QStringLiteral("extreme.pdf"))));
+    EXPECT_FALSE(doc.toJson().isEmpty());
 }
