@@ -94,13 +94,18 @@ TEST_F(Installer, ToolReportsOneLineAndExitCode)
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 0); // already there: said so, nothing changed
 
+    // A folder that cannot be made, and a folder option without its value.
     const QString blocked = folder + QStringLiteral("/kivora.mdb/sub");
-    p.start(tool, {QStringLiteral("init"), QStringLiteral("--data-folder"), blocked});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_NE(p.exitCode(), 0);
-    const QString err = QString::fromUtf8(p.readAllStandardError()).trimmed();
-    EXPECT_FALSE(err.isEmpty());
-    EXPECT_EQ(err.count(QLatin1Char('\n')), 0) << err.toStdString();
+    for (const QStringList &args : {QStringList{QStringLiteral("init"), QStringLiteral("--data-folder"), blocked},
+                                    QStringList{QStringLiteral("init"), QStringLiteral("--data-folder")}}) {
+        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
+        p.start(tool, args);
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_NE(p.exitCode(), 0);
+        const QString err = QString::fromUtf8(p.readAllStandardError()).trimmed();
+        EXPECT_FALSE(err.isEmpty());
+        EXPECT_EQ(err.count(QLatin1Char('\n')), 0) << err.toStdString();
+    }
 }
 
 class StartUp : public KivoraTest {};

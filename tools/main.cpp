@@ -31,7 +31,8 @@ int cmdInit(const QStringList &args)
         if (args[i] == QLatin1String("--data-folder") && i + 1 < args.size()) {
             folder = args[++i];
         } else {
-            usage();
+            // One line, like every other failure of init.
+            err(QStringLiteral("使い方: kivora-tool init [--data-folder DIR]"));
             return 2;
         }
     }
