@@ -3,7 +3,9 @@
 #include "Picture.h"
 #include "Prompter.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -364,12 +366,39 @@ struct PrevTextCache
     }
 };
 
+// The chart draws the same table picture at every table: decoded once per
+// document and shared, a large photo is held once instead of 25 times. A
+// file changed on disk is decoded again.
+struct PrevPictureCache
+{
+    struct Entry
+    {
+        qint64 size = -1;
+        QDateTime modified;
+        QImage image;
+    };
+    QHash<QString, Entry> pictures;
+
+    QImage load(const QString &file)
+    {
+        const QFileInfo info(file);
+        const QString key = info.absoluteFilePath();
+        const auto it = pictures.constFind(key);
+        if (it != pictures.constEnd() && info.isFile() && it->size == info.size()
+            && it->modified == info.lastModified())
+            return it->image;
+        QImage image = picture::load(file);
+        pictures.insert(key, Entry{info.size(), info.lastModified(), image});
+        return image;
+    }
+};
+
 // --- the document ---
 
 const QString TplPrev::DefaultFace = QStringLiteral("ＭＳ Ｐゴシック");
 
 TplPrev::TplPrev()
-    : m_textCache(std::make_unique<PrevTextCache>())
+    : m_textCache(std::make_unique<PrevTextCache>()), m_pictures(std::make_unique<PrevPictureCache>())
 {
     installFontSubstitutes();
     m_font.face = DefaultFace;
@@ -386,6 +415,7 @@ TplPrev::~TplPrev()
 void TplPrev::BeginDoc()
 {
     m_pages.clear();
+    m_pictures->pictures.clear();
     if (m_explicitFrame)
         m_frame = *m_explicitFrame;
     else if (m_printer)
@@ -563,7 +593,7 @@ void TplPrev::DrawPicture(int Left, int Right, int Top, int Bottom, bool stretch
     op.args = {{"Left", Left}, {"Right", Right}, {"Top", Top}, {"Bottom", Bottom}};
     op.stretch = stretch;
     op.text = file;
-    op.picture = picture::load(file);
+    op.picture = m_pictures->load(file);
     op.box = {double(Left), double(Top), double(Right), double(Bottom)};
     record(std::move(op));
 }

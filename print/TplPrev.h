@@ -16,6 +16,7 @@
 class QPainter;
 class QPagedPaintDevice;
 struct PrevTextCache;
+struct PrevPictureCache;
 
 // Registers the IPA stand-ins for the Windows faces (and IPAmj明朝 as the
 // last substitute of every face). Safe to call more than once.
@@ -182,4 +183,5 @@ private:
     bool m_open = false;
     bool m_waitCursor = false;
     std::unique_ptr<PrevTextCache> m_textCache; // measured texts
+    std::unique_ptr<PrevPictureCache> m_pictures; // decoded once per document
 };

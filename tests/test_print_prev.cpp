@@ -629,3 +629,30 @@ TEST_F(PrintPrevTest, MisuseAndExtremeValuesDoNotCrash)
     EXPECT_TRUE(doc.savePdf(dir.filePath(QStringLiteral("extreme.pdf"))));
     EXPECT_FALSE(doc.toJson().isEmpty());
 }
+
+TEST_F(PrintPrevTest, SamePictureIsDecodedOncePerDocumentUntilTheFileChanges)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("table.png"));
+    QImage pic(40, 40, QImage::Format_RGB32);
+    pic.fill(Qt::blue);
+    ASSERT_TRUE(pic.save(file));
+    begin();
+    for (int i = 0; i < 3; ++i)
+        doc.DrawPicture(100 * i, 100 * i + 80, 0, 80, true, file);
+    const QList<PrevOp> &ops = doc.page(0);
+    ASSERT_EQ(ops.size(), 3);
+    EXPECT_EQ(ops[1].picture.constBits(), ops[0].picture.constBits()) << "held once, not per table";
+    EXPECT_EQ(ops[2].picture.constBits(), ops[0].picture.constBits());
+
+    // Replaced on disk: the new picture is drawn.
+    QImage other(20, 10, QImage::Format_RGB32);
+    other.fill(Qt::red);
+    ASSERT_TRUE(other.save(file));
+    doc.DrawPicture(0, 80, 100, 180, true, file);
+    EXPECT_EQ(doc.page(0).last().picture.size(), QSize(20, 10));
+    // Deleted: an error, as without the cache.
+    ASSERT_TRUE(QFile::remove(file));
+    EXPECT_THROW(doc.DrawPicture(0, 80, 200, 280, true, file), PictureError);
+    doc.EndDoc();
+}
