@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
@@ -155,6 +156,13 @@ TEST_F(PrintSettingsTest, MissingDamagedOrForeignFileChangesNothing)
         EXPECT_TRUE(p.IsLandscape()) << c.what;
         EXPECT_EQ(p.deviceValues(), before) << c.what;
     }
+    // A folder where the file should be: not read, not replaced.
+    const QString folder = settingsPath(4);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    EXPECT_FALSE(p.LoadSettings(folder));
+    EXPECT_EQ(p.deviceValues(), before);
+    EXPECT_FALSE(p.SaveSettings(folder));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
     writeFile(path, good);
     EXPECT_TRUE(p.LoadSettings(path)) << "the control case must load";
     EXPECT_EQ(p.GetPaperName(), QStringLiteral("A4"));

@@ -208,3 +208,24 @@ TEST_F(PrintUiTest, SavePdfOnAnyPrinterAndReportsFailure)
     EXPECT_TRUE(scripted().texts("error").first().startsWith(QStringLiteral("PDFファイルを保存できませんでした。")));
     EXPECT_FALSE(QFile::exists(bad));
 }
+
+TEST_F(PrintUiTest, DocumentWithoutPagesShowsAndPrintsNothing)
+{
+    TplPrev empty; // never begun
+    TplPrevForm f(empty, &printer, QStringLiteral("席辞表印刷"));
+    f.show();
+    QApplication::processEvents();
+    f.zoomIn();
+    f.nextPage();
+    f.lastPage();
+    f.fitPageWidth();
+    EXPECT_EQ(f.pageText(), QStringLiteral("0 / 0 ページ"));
+    QApplication::processEvents();
+    (void)f.pageView->grab();
+    const QString out = dir.filePath(QStringLiteral("empty.pdf"));
+    scripted().files = {out};
+    EXPECT_FALSE(f.savePdfFile());
+    ASSERT_EQ(scripted().texts("error").size(), 1);
+    EXPECT_TRUE(scripted().texts("error").first().contains(QStringLiteral("印刷するページがありません。")));
+    EXPECT_FALSE(QFile::exists(out)) << "no empty file left behind";
+}
