@@ -128,9 +128,19 @@ QImage loadJpeg(const QString &path, qint64 maxPixels)
     return owned->convertToFormat(QImage::Format_RGB32);
 }
 
+namespace {
+// A JPEG under another name (".jpeg", a wrong extension) still goes
+// through our decoder, with its error handling and size limit.
+bool hasJpegSignature(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(3) == QByteArray("\xFF\xD8\xFF", 3);
+}
+} // namespace
+
 QImage load(const QString &path, qint64 maxPixels)
 {
-    if (isJpegName(path))
+    if (isJpegName(path) || hasJpegSignature(path))
         return loadJpeg(path, maxPixels);
 
     QImageReader reader(path);

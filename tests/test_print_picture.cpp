@@ -80,6 +80,9 @@ TEST_F(PictureTest, DecodesJpegWhateverTheCaseOfItsName)
         EXPECT_LT(qGreen(img.pixel(62, 24)), 40);
     }
     EXPECT_FALSE(picture::isJpegName(QStringLiteral("a.jpeg.png")));
+    // Other names are read by their content.
+    for (const QString &name : {QStringLiteral("d.jpeg"), QStringLiteral("e.bmp")})
+        EXPECT_EQ(picture::load(write(name, jpeg)).size(), QSize(64, 48)) << name.toStdString();
 
     // A grey-scale JPEG comes out as grey RGB.
     QImage grey(16, 8, QImage::Format_Grayscale8);
@@ -97,6 +100,8 @@ TEST_F(PictureTest, BrokenJpegIsAnErrorNotACrash)
     expectError(write(QStringLiteral("truncated.jpg"), jpeg.left(jpeg.size() / 3)));
     // Cut inside the picture data: libjpeg alone would return a grey-filled image.
     expectError(write(QStringLiteral("cut-in-scan.jpg"), jpeg.left(jpeg.size() - 200)), picture::MaxPixels,
+                QStringLiteral("Premature end of JPEG file"));
+    expectError(write(QStringLiteral("cut-in-scan.jpeg"), jpeg.left(jpeg.size() - 200)), picture::MaxPixels,
                 QStringLiteral("Premature end of JPEG file"));
     expectError(write(QStringLiteral("header-only.jpg"), jpeg.left(20)));
     expectError(write(QStringLiteral("garbage.jpg"), QByteArray("this is plain text, not a picture\n").repeated(20)));

@@ -6,7 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QCursor>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QRawFont>
 #include <QSet>
@@ -108,9 +110,12 @@ TEST_F(PrintPrevTest, BeginDocTakesTheLinkedPrinterAndDiscardsThePreviousDocumen
     printer.SetLandscape(true);
     doc.setPrinter(&printer);
     doc.BeginDoc();
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
     doc.DrawLine(0, 10, 0, 10);
     doc.NewPage();
     doc.EndDoc();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the cursor is restored";
     EXPECT_EQ(doc.pageCount(), 2);
     EXPECT_EQ(doc.frame().PaperW, 4200); // A3 across, 1200 dpi, truncated
     EXPECT_EQ(doc.frame().PaperH, 2970);
@@ -333,6 +338,9 @@ TEST_F(PrintPrevTest, JsonDumpListsFrameAndOperations)
     EXPECT_EQ(line["Y1"].toInt(), 3);
     EXPECT_EQ(line["Y2"].toInt(), 4);
     EXPECT_FALSE(line.contains("box"));
+    // The font carries over to the next page.
+    EXPECT_TRUE(line["font"].toObject()["bold"].toBool());
+    EXPECT_EQ(line["font"].toObject()["height"].toInt(), -37);
 }
 
 TEST_F(PrintPrevTest, SavesPdfWithEmbeddedFontAndPngThatDecodes)
