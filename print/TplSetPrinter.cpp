@@ -277,10 +277,15 @@ bool TplSetPrinter::LoadSettings(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    if (file.size() > 64 * 1024)
+    // Ours are a few hundred bytes; bounded, so a device or a huge file in
+    // its place is never read whole.
+    constexpr qint64 kMaxSize = 64 * 1024;
+    if (file.size() > kMaxSize)
         return false; // not ours
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(kMaxSize + 1);
     file.close();
+    if (bytes.size() > kMaxSize)
+        return false;
 
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder(bytes);

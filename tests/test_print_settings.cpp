@@ -163,6 +163,11 @@ TEST_F(PrintSettingsTest, MissingDamagedOrForeignFileChangesNothing)
     EXPECT_EQ(p.deviceValues(), before);
     EXPECT_FALSE(p.SaveSettings(folder));
     EXPECT_TRUE(QFileInfo(folder).isDir());
+    // An endless device is not read to its end.
+    if (QFileInfo::exists(QStringLiteral("/dev/zero"))) {
+        EXPECT_FALSE(p.LoadSettings(QStringLiteral("/dev/zero")));
+        EXPECT_EQ(p.deviceValues(), before);
+    }
     writeFile(path, good);
     EXPECT_TRUE(p.LoadSettings(path)) << "the control case must load";
     EXPECT_EQ(p.GetPaperName(), QStringLiteral("A4"));
