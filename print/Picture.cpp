@@ -1,6 +1,7 @@
 #include "Picture.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 #include <csetjmp>
@@ -140,6 +141,10 @@ bool hasJpegSignature(const QString &path)
 
 QImage load(const QString &path, qint64 maxPixels)
 {
+    // Only plain files: a folder, a device or a pipe chosen by mistake
+    // would otherwise be read without end or block the program.
+    if (!QFileInfo(path).isFile())
+        throw PictureError(path, unreadable(path, QStringLiteral("ファイルを開けません")));
     if (isJpegName(path) || hasJpegSignature(path))
         return loadJpeg(path, maxPixels);
 

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -154,4 +155,8 @@ TEST_F(PictureTest, OtherFormatsGoThroughQt)
         ASSERT_TRUE(QDir(dir.path()).mkpath(name));
         expectError(path(name));
     }
+    // An endless device, even under a JPEG name, is refused, not read to its end.
+    if (QFileInfo::exists(QStringLiteral("/dev/zero"))
+        && QFile::link(QStringLiteral("/dev/zero"), path(QStringLiteral("zero.jpg"))))
+        expectError(path(QStringLiteral("zero.jpg")));
 }
