@@ -53,7 +53,8 @@ public:
     DeviceValues deviceValues() const;
 
     // Selects a printer; an unknown name selects the default printer.
-    // Paper and orientation are kept when the printer offers the paper.
+    // Paper and orientation are kept; ShowPrinterSetup then picks one of
+    // the papers the printer offers.
     void setPrinterName(const QString &name);
     // Selects a paper by its name or its QPageSize key; false when unknown.
     bool setPaperName(const QString &name);
